@@ -1,0 +1,218 @@
+// In-memory registry: case-insensitive names, sorted subkeys, advapi32's return codes.
+#include "platform/memory_registry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+namespace zv {
+
+namespace {
+
+std::string Upper(const std::string& s) {
+    std::string u = s;
+    std::transform(u.begin(), u.end(), u.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
+    return u;
+}
+
+// Splits a relative key path; a leading backslash or an empty component is a bad path name,
+// trailing backslashes are ignored as advapi32 does.
+bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
+    parts->clear();
+    std::string p = path;
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    if (p.empty()) return true;
+    if (p.front() == '\\') return false;
+    std::size_t start = 0;
+    while (true) {
+        auto end = p.find('\\', start);
+        std::string part = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (part.empty()) return false;
+        parts->push_back(part);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+struct MemoryRegistry::Node {
+    std::string name;
+    std::map<std::string, std::unique_ptr<Node>> children;              // by upper-case name
+    std::map<std::string, std::pair<std::string, RegValue>> values;     // by upper-case name
+};
+
+MemoryRegistry::MemoryRegistry() {
+    for (RegKey root : {RegKey(0x80000000u), kHkeyCurrentUser, kHkeyLocalMachine, RegKey(0x80000003u)}) {
+        roots_[root] = std::make_unique<Node>();
+    }
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+MemoryRegistry::Node* MemoryRegistry::Resolve(RegKey key) const {
+    if (auto r = roots_.find(key); r != roots_.end()) return r->second.get();
+    if (auto h = handles_.find(key); h != handles_.end()) return h->second;
+    return nullptr;
+}
+
+RegKey MemoryRegistry::NewHandle(Node* node) {
+    RegKey h = nextHandle_;
+    nextHandle_ += 4;
+    handles_[h] = node;
+    return h;
+}
+
+long MemoryRegistry::Walk(RegKey root, const std::string& path, bool create, Node** out) {
+    Node* node = Resolve(root);
+    if (!node) return kErrorInvalidHandle;
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return kErrorBadPathname;
+    if (create && readOnly_) return kErrorAccessDenied;
+    for (const auto& part : parts) {
+        auto it = node->children.find(Upper(part));
+        if (it == node->children.end()) {
+            if (!create) return kErrorFileNotFound;
+            auto child = std::make_unique<Node>();
+            child->name = part;
+            it = node->children.emplace(Upper(part), std::move(child)).first;
+        }
+        node = it->second.get();
+    }
+    *out = node;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::OpenKey(RegKey root, const std::string& path, RegKey* result) {
+    Node* node = nullptr;
+    long code = Walk(root, path, false, &node);
+    if (code != kErrorSuccess) return code;
+    // An empty path hands back the very handle that was passed in.
+    std::vector<std::string> parts;
+    SplitPath(path, &parts);
+    *result = parts.empty() ? root : NewHandle(node);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::CreateKey(RegKey root, const std::string& path, RegKey* result) {
+    Node* node = nullptr;
+    long code = Walk(root, path, true, &node);
+    if (code != kErrorSuccess) return code;
+    std::vector<std::string> parts;
+    SplitPath(path, &parts);
+    *result = parts.empty() ? root : NewHandle(node);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) {
+    Node* node = Resolve(key);
+    if (!node) return kErrorInvalidHandle;
+    auto it = node->values.find(Upper(name));
+    if (it == node->values.end()) return kErrorFileNotFound;
+    const RegValue& v = it->second.second;
+    if (type) *type = v.type;
+    auto length = static_cast<std::uint32_t>(v.data.size());
+    if (!data) {
+        if (size) *size = length;
+        return kErrorSuccess;
+    }
+    if (!size) return kErrorInvalidParameter;
+    if (*size < length) {
+        *size = length;
+        return kErrorMoreData;
+    }
+    if (length) std::memcpy(data, v.data.data(), length);
+    *size = length;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) {
+    Node* node = Resolve(key);
+    if (!node) return kErrorInvalidHandle;
+    if (readOnly_) return kErrorAccessDenied;
+    if (size && !data) return kErrorInvalidParameter;
+    RegValue v;
+    v.type = type;
+    if (size) v.data.assign(data, data + size);
+    // Like NT, a text whose terminator was not counted is stored with it. Callers pass C strings,
+    // so the terminator follows the counted bytes.
+    bool isText = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+    if (isText && size && data[size - 1] != 0 && data[size] == 0) v.data.push_back(0);
+    auto& slot = node->values[Upper(name)];
+    if (slot.first.empty()) slot.first = name;
+    slot.second = std::move(v);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+    Node* node = Resolve(key);
+    if (!node) return kErrorInvalidHandle;
+    if (readOnly_) return kErrorAccessDenied;
+    return node->values.erase(Upper(name)) ? kErrorSuccess : kErrorFileNotFound;
+}
+
+long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
+    Node* node = Resolve(key);
+    if (!node) return kErrorInvalidHandle;
+    if (index >= node->children.size()) return kErrorNoMoreItems;
+    auto it = node->children.begin();
+    std::advance(it, index);
+    const std::string& n = it->second->name;
+    if (n.size() + 1 > nameSize) return kErrorMoreData;
+    std::memcpy(name, n.c_str(), n.size() + 1);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::CloseKey(RegKey key) {
+    if (roots_.count(key)) return kErrorSuccess;
+    return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+const MemoryRegistry::Node* MemoryRegistry::Find(RegKey root, const std::string& path) const {
+    auto r = roots_.find(root);
+    if (r == roots_.end()) return nullptr;
+    const Node* node = r->second.get();
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return nullptr;
+    for (const auto& part : parts) {
+        auto it = node->children.find(Upper(part));
+        if (it == node->children.end()) return nullptr;
+        node = it->second.get();
+    }
+    return node;
+}
+
+std::optional<RegValue> MemoryRegistry::Get(RegKey root, const std::string& path, const std::string& name) const {
+    const Node* node = Find(root, path);
+    if (!node) return std::nullopt;
+    auto it = node->values.find(Upper(name));
+    if (it == node->values.end()) return std::nullopt;
+    return it->second.second;
+}
+
+bool MemoryRegistry::HasKey(RegKey root, const std::string& path) const { return Find(root, path) != nullptr; }
+
+std::string MemoryRegistry::Dump() const {
+    std::ostringstream out;
+    auto walk = [&](auto&& self, const Node& node, const std::string& path) -> void {
+        out << path << '\n';
+        for (const auto& [upper, entry] : node.values) {
+            out << path << " : \"" << entry.first << "\" type " << entry.second.type << " =";
+            for (auto b : entry.second.data) out << ' ' << int(b);
+            out << '\n';
+        }
+        for (const auto& [upper, child] : node.children) self(self, *child, path + '\\' + child->name);
+    };
+    for (const auto& [root, node] : roots_) {
+        std::ostringstream name;
+        name << std::hex << root;
+        walk(walk, *node, name.str());
+    }
+    return out.str();
+}
+
+}  // namespace zv

@@ -1,0 +1,59 @@
+// The seven registry calls the helpers make, as an interface: advapi32 on Windows, in memory for tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zv {
+
+// A registry key handle; the predefined roots keep their Windows values.
+using RegKey = std::uintptr_t;
+
+inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+inline constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+
+// Return codes as advapi32 gives them.
+inline constexpr long kErrorSuccess = 0;
+inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorAccessDenied = 5;
+inline constexpr long kErrorInvalidHandle = 6;
+inline constexpr long kErrorInvalidParameter = 87;
+inline constexpr long kErrorBadPathname = 161;
+inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorNoMoreItems = 259;
+
+// Text crosses this interface as bytes of the system's ANSI code page.
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    virtual long OpenKey(RegKey root, const std::string& path, RegKey* result) = 0;
+    virtual long CreateKey(RegKey root, const std::string& path, RegKey* result) = 0;
+    // data may be null (size query); *size is the buffer size in and the data size out.
+    virtual long QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
+                            std::uint8_t* data, std::uint32_t* size) = 0;
+    // Text data (REG_SZ and kin) must be followed by a NUL beyond size, as a C string is.
+    virtual long SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                          const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual long DeleteValue(RegKey key, const std::string& name) = 0;
+    virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) = 0;
+    virtual long CloseKey(RegKey key) = 0;
+
+    // Writes and deletions that did not take effect. The helpers stay silent towards their callers,
+    // but an action can ask afterwards how many of its changes failed (deleting something absent
+    // is not a failure).
+    unsigned long FailedChanges() const { return failedChanges_; }
+    void ResetFailedChanges() { failedChanges_ = 0; }
+    void CountFailedChange() { ++failedChanges_; }
+
+private:
+    unsigned long failedChanges_ = 0;
+};
+
+}  // namespace zv

@@ -1,0 +1,22 @@
+// Both programs start and show their main window.
+#include <gtest/gtest.h>
+
+#include "support/wintest.h"
+
+namespace {
+
+void ExpectWindow(const char* exe, const char* caption, const char* shot) {
+    zvtest::Process program("\"" + zvtest::ProgramDir() + "\\" + exe + "\"");
+    ASSERT_TRUE(program.Started()) << exe;
+    HWND hwnd = zvtest::WaitForWindow(program.Id(), caption);
+    ASSERT_NE(hwnd, nullptr) << exe << " showed no window captioned " << caption;
+    zvtest::Settle(program.Handle());
+    zvtest::SaveScreenshot(hwnd, shot);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitExit(10000)) << exe << " did not end after its window closed";
+}
+
+TEST(ProgramShells, ZarveloOpensItsWindow) { ExpectWindow("zarvelo.exe", "Zarvelo", "shell-zarvelo"); }
+TEST(ProgramShells, PulsivaOpensItsWindow) { ExpectWindow("pulsiva.exe", "Pulsiva", "shell-pulsiva"); }
+
+}  // namespace
