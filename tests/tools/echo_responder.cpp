@@ -72,14 +72,16 @@ struct Options {
 };
 
 // The delay for the next reply: the first number in the delay file, read afresh for each request,
-// so a test can change it while the responder runs; the fixed delay otherwise.
+// so a test can change it while the responder runs; the fixed delay otherwise. A file caught
+// in the middle of being rewritten keeps the delay read last.
 unsigned CurrentDelay(const Options& opt) {
+    static unsigned last = opt.delayMs >= 0 ? static_cast<unsigned>(opt.delayMs) : 0;
     if (!opt.delayFile.empty()) {
         std::ifstream in(opt.delayFile);
         long v = -1;
-        if (in >> v && v >= 0) return static_cast<unsigned>(v);
+        if (in >> v && v >= 0) last = static_cast<unsigned>(v);
     }
-    return opt.delayMs >= 0 ? static_cast<unsigned>(opt.delayMs) : 0;
+    return last;
 }
 
 int Usage() {

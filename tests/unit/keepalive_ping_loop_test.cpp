@@ -341,8 +341,10 @@ TEST(SocketsFailure, TicksWhileTheBoxIsOpenStartNoCycle) {
     int ticksDuringBox = 0;
     rig.view.onMessage = [&] {
         // The box stays open for 35 seconds; its message loop delivers the clock's ticks.
-        if (ticksDuringBox == 0) {
-            for (int i = 0; i < 3; ++i, ++ticksDuringBox) rig.loop.ChartTimer_Timer();
+        if (ticksDuringBox > 0) return;
+        for (int i = 0; i < 3; ++i) {
+            ++ticksDuringBox;
+            rig.loop.ChartTimer_Timer();
         }
     };
     rig.loop.ChartTimer_Timer();
