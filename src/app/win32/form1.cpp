@@ -103,23 +103,24 @@ Form1::Form1(HINSTANCE instance, Form1Services services) : instance_(instance), 
 
 HWND Form1::Create(HINSTANCE instance, Form1Services services, int showCommand) {
     if (!services.registry) return nullptr;
-    auto* form = new Form1(instance, std::move(services));
+    // Owned here until the window exists; from then on the window deletes it (WM_NCDESTROY).
+    std::unique_ptr<Form1> form(new Form1(instance, std::move(services)));
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_Form1));
     // Not resizable: the pages have a fixed layout.
     HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Zarvelo",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance, form);
+                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance, form.get());
     if (!hwnd) {
-        // Without a window nothing else owns the object or the menu.
         if (menu) DestroyMenu(menu);
-        delete form;
         return nullptr;
     }
-    if (!form->CreateControls()) {
+    Form1* owned = form.release();
+    owned->ownedByWindow_ = true;
+    if (!owned->CreateControls()) {
         DestroyWindow(hwnd);
         return nullptr;
     }
-    form->Form_Load(showCommand);
+    owned->Form_Load(showCommand);
     return hwnd;
 }
 
@@ -157,7 +158,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kForm1Property);
-        delete form;
+        if (form->ownedByWindow_) delete form;
     }
     return result;
 }
