@@ -306,12 +306,12 @@ void Form1::Form_Load(int showCommand) {
     adapters_ = DiscoverAdapters(reg, *os_);
 
     HWND cmbAdapter = Control(IDC_cmbAdapter);
-    const bool win9x = os_->IsWin9x();
-    for (const std::string& item : AdapterListItems(adapters_, win9x)) {
+    for (const std::string& item : AdapterListItems(adapters_, os_->IsWin9x())) {
         SendMessageA(cmbAdapter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
-    // On the NT family "Default Adapter" is the only item and nothing is selected.
-    if (win9x) SendMessageA(cmbAdapter, CB_SETCURSEL, 0, 0);
+    // The first item is selected on every family: on the NT family "Default Adapter", the only
+    // item, so that the list and the summary do not show an empty adapter.
+    SendMessageA(cmbAdapter, CB_SETCURSEL, 0, 0);
 
     RECT r{};
     GetWindowRect(hwnd_, &r);
