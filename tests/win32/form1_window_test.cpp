@@ -392,6 +392,17 @@ TEST(Form1ShutDown, StoresYesAndThePositionInTwips) {
     EXPECT_EQ(h.windows.Count(), 0u);
 }
 
+TEST(Form1ShutDown, WindowsShuttingDownStoresTheStateOnce) {
+    zvtest::Form1Harness h(WindowsFamily::WinXP);
+    ASSERT_TRUE(h.Create());
+    h.Pump();  // the first-run prompt, answered No
+    SendMessageA(h.Form1(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "Yes");
+    zv::WriteRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain", "written once");
+    SendMessageA(h.Form1(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "written once");
+}
+
 TEST(Form1ShutDown, ExitClosesTheOtherWindowsFirst) {
     zvtest::Form1Harness h(WindowsFamily::Win98);
     NotFirstRun(h.registry);
