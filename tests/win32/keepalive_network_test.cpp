@@ -97,7 +97,9 @@ TEST(NetnsEcho, ReplyRecordIsFilledByEitherLibrary) {
                   0)
             << library;
         EXPECT_GT(reply.Ttl, 0) << library;
-        EXPECT_NEAR(reply.RoundTripTime, 5, 2) << library;
+        // An echo is never early; a busy machine can only make it late.
+        EXPECT_GE(reply.RoundTripTime, 4u) << library;
+        EXPECT_LE(reply.RoundTripTime, 5u + 100u) << library;
         ping.StopSockets();
     }
 }
@@ -115,7 +117,8 @@ TEST(NetnsEcho, RoundTripTimeIsTheRespondersDelay) {
             EchoReply reply{};
             EXPECT_EQ(ping.SendEcho(ping.ResolveHost("127.0.0.1"), kEchoRequestData, reply), 0) << "delay " << delay;
             ping.StopSockets();
-            EXPECT_NEAR(reply.RoundTripTime, delay, 5) << "delay " << delay << " echo " << i;
+            EXPECT_GE(reply.RoundTripTime, std::uint32_t(delay - 1)) << "delay " << delay << " echo " << i;
+            EXPECT_LE(reply.RoundTripTime, std::uint32_t(delay + 100)) << "delay " << delay << " echo " << i;
             rtts.push_back(reply.RoundTripTime);
         }
         std::sort(rtts.begin(), rtts.end());
