@@ -357,6 +357,37 @@ TEST_F(MainWindow, ModeCommandsSwitchPagesAndTheOtherCommandsAreHarmless) {
     EXPECT_EQ(app.VisiblePage(), 0);
 }
 
+TEST_F(MainWindow, HelpCommandsOpenTheHelpFile) {
+    NotFirstRun();
+    zvtest::ZarveloApp app("winxp");
+    ASSERT_TRUE(app.Started());
+    // HTML Help runs inside the program; its window carries the help project's title.
+    auto helpWindow = [&] {
+        HWND hwnd = nullptr;
+        zvtest::WaitFor([&] { return (hwnd = zvtest::FindTopWindow("Zarvelo Help", app.ProcessId())) != nullptr; },
+                        30000);
+        return hwnd;
+    };
+    const struct {
+        const char* what;
+        int command;
+    } commands[] = {{"toolbar button 10", IDC_Toolbar1_Button1 + 9},
+                    {"mnuIndex", IDM_mnuIndex},
+                    {"Command3", IDC_Command3}};
+    for (const auto& c : commands) {
+        if (c.command == IDC_Command3) {
+            app.Click(IDC_Command3);
+        } else {
+            app.Command(c.command);
+        }
+        HWND help = helpWindow();
+        ASSERT_NE(help, nullptr) << c.what << " opened no help window";
+        PostMessageA(help, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(zvtest::WaitFor([&] { return !IsWindow(help); }, 10000)) << c.what;
+    }
+    EXPECT_TRUE(app.Close());
+}
+
 TEST_F(MainWindow, ExitEndsTheProgramAndStoresThePosition) {
     zvtest::WriteSz(HKLM, kZarveloSettingsKey, "LoadedMain", "No");
     zvtest::ZarveloApp app("nt40");
