@@ -1,10 +1,11 @@
 // The custom editors against a hand-written table (items, entries, value forms, "Default" deletions,
-// NT subset and order) and Apply's scope, order and failure count over the registry.
+// NT subset and order), Apply's scope, order and failure count over the registry, and the page's tabs
+// and Apply run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "app/apply_progress.h"
+#include "app/custom_page.h"
 #include "optimize/custom.h"
 #include "unit/tuning_support.h"
 
@@ -523,6 +524,41 @@ TEST(ApplyProgress, StepsByFiveEndsOnTheTwentyFirstTickAndRefusesASecondStart) {
     EXPECT_FALSE(run.OnTick().finished) << "a stray tick after the end";
     EXPECT_TRUE(run.Start(0));
     EXPECT_EQ(run.FailedChanges(), 0u);
+}
+
+TEST(ApplyProgress, EndShowsTheFailedChangesMessageOnlyAfterFailures) {
+    EXPECT_EQ(EndOfApplyRunMessage(0), "");
+    const std::string one = EndOfApplyRunMessage(1);
+    const std::string many = EndOfApplyRunMessage(12);
+    EXPECT_EQ(one, FailedChangesMessage(1)) << "the same message as after Optimize";
+    EXPECT_EQ(many.rfind("12 settings could not be changed.", 0), 0u) << many;
+    EXPECT_NE(many.find("administrator"), std::string::npos) << many;
+}
+
+TEST(CustomTabs, CaptionsKeepTheirBlanksAndEachTabShowsOneFrame) {
+    const std::pair<std::string, std::string> tabs[] = {{"       Genaral       ", "General"},
+                                                        {"       TCP/IP       ", "TCP/IP"},
+                                                        {"        NWLink        ", "NWlink"},
+                                                        {"      NetBEUI      ", "NetBeui"}};
+    for (int tab = 1; tab <= 4; ++tab) {
+        const auto& [caption, frame] = tabs[tab - 1];
+        EXPECT_EQ(kCustomTabCaptions[std::size_t(tab - 1)], caption) << "tab " << tab;
+        EXPECT_EQ(kCustomFrameCaptions[std::size_t(tab - 1)], frame) << "tab " << tab;
+        const auto visible = CustomFrameVisibility(CustomFrameOfTab(tab));
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(visible[std::size_t(i)], i == tab - 1) << "tab " << tab << " frame " << i;
+    }
+    for (int outside : {-1, 4, 32767}) {
+        const auto visible = CustomFrameVisibility(outside);
+        EXPECT_TRUE(std::none_of(visible.begin(), visible.end(), [](bool v) { return v; })) << outside;
+    }
+}
+
+TEST(CustomTabs, CtrlTabGoesRoundInBothDirections) {
+    EXPECT_EQ(AdjacentCustomTab(0, false), 1);
+    EXPECT_EQ(AdjacentCustomTab(3, false), 0);
+    EXPECT_EQ(AdjacentCustomTab(0, true), 3);
+    EXPECT_EQ(AdjacentCustomTab(2, true), 1);
+    EXPECT_EQ(AdjacentCustomTab(-1, false), 0) << "no tab selected";
 }
 
 }  // namespace
