@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/progress.h"
 #include "app/win32/resource.h"
 #include "support/form1_harness.h"
@@ -123,6 +125,47 @@ TEST(CustomPageWindow, ApplyAndOptimizeShareTheStatusBarOneAtATime) {
     EXPECT_FALSE(h.Form()->OptimizeProgress().Running()) << "Optimize during Apply's run";
     for (int tick = 1; tick <= 21; ++tick) TickApply(h);
     EXPECT_EQ(h.StatusPanels(), 1);
+}
+
+TEST(CustomPageWindow, TabOrderFollowsTheLayoutOfTheTabInView) {
+    Form1Harness h(zv::WindowsFamily::Win98);
+    ASSERT_TRUE(h.Create());
+    h.Command(IDM_mnuManual);
+    auto chain = [&](int first, int count) {
+        std::vector<int> ids;
+        HWND at = h.Control(first);
+        for (int i = 0; i < count && at; ++i) {
+            ids.push_back(GetDlgCtrlID(at));
+            at = GetNextDlgTabItem(h.Form1(), at, FALSE);
+        }
+        return ids;
+    };
+    // Rows left then right, Apply, Help, the tab strip, and round again.
+    std::vector<int> general;
+    for (int n : {1, 3, 2, 4, 5, 6, 8, 9, 10, 7}) general.push_back(Combo(n));
+    for (int id : {IDC_Command4, IDC_Command5, IDC_TabStrip1, Combo(1)}) general.push_back(id);
+    EXPECT_EQ(chain(Combo(1), 14), general);
+    EXPECT_EQ(GetFocus(), h.Control(Combo(1))) << "custom mode puts the keyboard on the first editor";
+
+    h.Form()->ShowCustomTab(2);
+    std::vector<int> nwlink;
+    for (int n : {19, 20, 25, 21, 22, 26, 24, 23}) nwlink.push_back(Combo(n));
+    nwlink.push_back(IDC_Command4);
+    EXPECT_EQ(chain(Combo(19), 9), nwlink);
+    h.Form()->ShowCustomTab(3);
+    std::vector<int> netbeui;
+    for (int n : {33, 34, 35, 30, 32, 31, 27, 28, 29}) netbeui.push_back(Combo(n));
+    netbeui.push_back(IDC_Command4);
+    EXPECT_EQ(chain(Combo(33), 10), netbeui);
+    h.Form()->ShowCustomTab(1);
+    std::vector<int> tcpip;
+    for (int n : {11, 12, 13, 14, 15, 16, 17, 18}) tcpip.push_back(Combo(n));
+    tcpip.push_back(IDC_Command4);
+    EXPECT_EQ(chain(Combo(11), 9), tcpip);
+    // No editor of a hidden frame is reachable.
+    EXPECT_EQ(GetNextDlgTabItem(h.Form1(), h.Control(IDC_TabStrip1), FALSE), h.Control(Combo(11)));
+    h.Form()->ShowCustomTab(4);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(IsWindowVisible(h.Form()->frmCustom(i))) << "index 4 hides frame " << i;
 }
 
 TEST(CustomPageWindow, CtrlTabGoesThroughTheTabsOnlyOnTheCustomPage) {
