@@ -1,8 +1,8 @@
 # Draws Zarvelo's program icon (a speed dial: green, yellow and red arc, black needle pointing up right)
 # at 16, 32 and 48 pixels in the 16 standard colours, and writes it as a resource script fragment
 # with the icon images and their group inline, so that no image file is needed to build.
-# Usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id or name of the icon group> -P draw_icon.cmake
-# The images take the RT_ICON numbers 1 to 3.
+# Usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id or name of the icon group> -DFIRST_IMAGE_ID=<n> -P draw_icon.cmake
+# The three images take the RT_ICON numbers FIRST_IMAGE_ID and the two after it.
 cmake_minimum_required(VERSION 3.25)
 
 # Standard 16-colour palette, index -> "B G R".
@@ -194,8 +194,8 @@ function(as_words bytes out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-if(NOT OUTPUT OR NOT ICON_ID)
-  message(FATAL_ERROR "usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id> -P draw_icon.cmake")
+if(NOT OUTPUT OR NOT ICON_ID OR NOT FIRST_IMAGE_ID)
+  message(FATAL_ERROR "usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id> -DFIRST_IMAGE_ID=<n> -P draw_icon.cmake")
 endif()
 
 set(sizes 16 32 48)
@@ -205,7 +205,7 @@ put16(group 0)
 put16(group 1)
 list(LENGTH sizes count)
 put16(group ${count})
-set(imageId 1)
+set(imageId ${FIRST_IMAGE_ID})
 foreach(size IN LISTS sizes)
   icon_image(${size} image)
   list(LENGTH image imageLength)

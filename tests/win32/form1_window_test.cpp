@@ -336,7 +336,7 @@ TEST_F(Form1WindowXp, TheNtFamilyListsOnlyDefaultAdapter) {
     char item[64] = {0};
     SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
     EXPECT_STREQ(item, "Default Adapter");
-    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0) << "selected, so that the summary names it";
 }
 
 TEST(Form1Adapters, AnEmptyFirstDescriptionIsDroppedWithItsAdapter) {
@@ -390,6 +390,17 @@ TEST(Form1ShutDown, StoresYesAndThePositionInTwips) {
     EXPECT_EQ(zv::ReadRegDword(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LeftMain", -1), 120 * 1440 / dpiX);
     EXPECT_EQ(zv::ReadRegDword(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "TopMain", -1), 64 * 1440 / dpiY);
     EXPECT_EQ(h.windows.Count(), 0u);
+}
+
+TEST(Form1ShutDown, WindowsShuttingDownStoresTheStateOnce) {
+    zvtest::Form1Harness h(WindowsFamily::WinXP);
+    ASSERT_TRUE(h.Create());
+    h.Pump();  // the first-run prompt, answered No
+    SendMessageA(h.Form1(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "Yes");
+    zv::WriteRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain", "written once");
+    SendMessageA(h.Form1(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "written once");
 }
 
 TEST(Form1ShutDown, ExitClosesTheOtherWindowsFirst) {

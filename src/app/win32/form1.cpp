@@ -103,23 +103,24 @@ Form1::Form1(HINSTANCE instance, Form1Services services) : instance_(instance), 
 
 HWND Form1::Create(HINSTANCE instance, Form1Services services, int showCommand) {
     if (!services.registry) return nullptr;
-    auto* form = new Form1(instance, std::move(services));
+    // Owned here until the window exists; from then on the window deletes it (WM_NCDESTROY).
+    std::unique_ptr<Form1> form(new Form1(instance, std::move(services)));
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_Form1));
     // Not resizable: the pages have a fixed layout.
     HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Zarvelo",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance, form);
+                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance, form.get());
     if (!hwnd) {
-        // Without a window nothing else owns the object or the menu.
         if (menu) DestroyMenu(menu);
-        delete form;
         return nullptr;
     }
-    if (!form->CreateControls()) {
+    Form1* owned = form.release();
+    owned->ownedByWindow_ = true;
+    if (!owned->CreateControls()) {
         DestroyWindow(hwnd);
         return nullptr;
     }
-    form->Form_Load(showCommand);
+    owned->Form_Load(showCommand);
     return hwnd;
 }
 
@@ -166,7 +167,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kForm1Property);
-        delete form;
+        if (form->ownedByWindow_) delete form;
     }
     return result;
 }
@@ -315,12 +316,12 @@ void Form1::Form_Load(int showCommand) {
     adapters_ = DiscoverAdapters(reg, *os_);
 
     HWND cmbAdapter = Control(IDC_cmbAdapter);
-    const bool win9x = os_->IsWin9x();
-    for (const std::string& item : AdapterListItems(adapters_, win9x)) {
+    for (const std::string& item : AdapterListItems(adapters_, os_->IsWin9x())) {
         SendMessageA(cmbAdapter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
-    // On the NT family "Default Adapter" is the only item and nothing is selected.
-    if (win9x) SendMessageA(cmbAdapter, CB_SETCURSEL, 0, 0);
+    // The first item is selected on every family: on the NT family "Default Adapter", the only
+    // item, so that the list and the summary do not show an empty adapter.
+    SendMessageA(cmbAdapter, CB_SETCURSEL, 0, 0);
 
     RECT r{};
     GetWindowRect(hwnd_, &r);

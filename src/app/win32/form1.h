@@ -188,6 +188,7 @@ private:
     std::array<std::string, 3> fileMenuCaptions_;  // mnuApply, mnuOptimize, mnuLaunch
     bool busy_ = false;
     bool unloaded_ = false;
+    bool ownedByWindow_ = false;
 };
 
 }  // namespace zv

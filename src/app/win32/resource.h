@@ -2,7 +2,7 @@
 //
 // Numbering, so that new controls never collide:
 //   IDD_*   100-199  dialog templates (pages of Form1, other windows)
-//   IDI_*   200-209  icons
+//   IDI_*   200-209  icons (the images of IDI_Zarvelo are RT_ICON 201-203)
 //   IDR_*   210-219  menus
 //   IDM_*  1000-1099 menu items of Form1, named after the menu control
 //   Form1 controls, numbered after the control's name:

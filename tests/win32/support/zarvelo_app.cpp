@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "app/win32/resource.h"
 
 namespace zvtest {
@@ -30,24 +32,6 @@ BOOL CALLBACK FindClassProc(HWND hwnd, LPARAM lp) {
 }
 
 }  // namespace
-
-RemoteBuffer::RemoteBuffer(HANDLE process, SIZE_T size) : process_(process) {
-    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-}
-
-RemoteBuffer::~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-}
-
-bool RemoteBuffer::Read(void* into, SIZE_T size) const {
-    SIZE_T got = 0;
-    return address_ && ReadProcessMemory(process_, address_, into, size, &got) && got == size;
-}
-
-bool RemoteBuffer::Write(const void* from, SIZE_T size) const {
-    SIZE_T put = 0;
-    return address_ && WriteProcessMemory(process_, address_, from, size, &put) && put == size;
-}
 
 LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD timeoutMs) {
     DWORD_PTR result = 0;
@@ -132,10 +116,10 @@ std::string ZarveloApp::StatusText() const { return WindowText(Control(IDC_Statu
 
 RECT ZarveloApp::ToolbarButtonRect(int index) {
     RECT r{};
-    RemoteBuffer buffer(process_.Handle(), sizeof r);
-    if (SendTo(Control(IDC_Toolbar1), TB_GETITEMRECT, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(buffer.get()))) {
-        buffer.Read(&r, sizeof r);
+    RemoteBuffer buffer(form1_, sizeof r);
+    if (buffer.Valid() && SendTo(Control(IDC_Toolbar1), TB_GETITEMRECT, static_cast<WPARAM>(index), buffer.Address())) {
+        const std::vector<char> bytes = buffer.Read();
+        if (bytes.size() >= sizeof r) std::memcpy(&r, bytes.data(), sizeof r);
     }
     return r;
 }

@@ -6,25 +6,10 @@
 
 #include <string>
 
+#include "support/remote.h"
 #include "support/wintest.h"
 
 namespace zvtest {
-
-// Memory inside another process, for messages whose lParam points to a buffer.
-class RemoteBuffer {
-public:
-    RemoteBuffer(HANDLE process, SIZE_T size);
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    ~RemoteBuffer();
-    void* get() const { return address_; }
-    bool Read(void* into, SIZE_T size) const;
-    bool Write(const void* from, SIZE_T size) const;
-
-private:
-    HANDLE process_;
-    void* address_ = nullptr;
-};
 
 // SendMessageTimeout that gives up when the program hangs; 0 on time-out.
 LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, DWORD timeoutMs = 60000);
@@ -68,7 +53,7 @@ public:
     // A menu item or toolbar button command, as Form1 receives it.
     void Command(int id);
 
-    // Status bar: number of panels, and the first panel's text.
+    // Status bar: number of panels, and the first panel's text (StatusBarText reads any panel).
     int StatusPanels() const;
     std::string StatusText() const;
     // Toolbar button rectangle (0-based index) in the toolbar's coordinates.
