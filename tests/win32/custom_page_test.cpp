@@ -5,11 +5,13 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/win32/resource.h"
 #include "support/registry_sandbox.h"
+#include "support/remote.h"
 #include "support/zarvelo_app.h"
 
 namespace {
@@ -30,28 +32,6 @@ const std::vector<std::string> kNtEight = {"TcpWindowSize", "TcpMaxDupAcks",    
                                            "SackOpts",      "DefaultTTL",          "EnablePMTUDiscovery",
                                            "EnablePMTUBHDetect", "SessionKeepAlive"};
 
-// Memory inside the program for one message whose lParam points to a buffer, read back afterwards.
-class ProgramMemory {
-public:
-    ProgramMemory(HANDLE process, SIZE_T size) : process_(process) {
-        at_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    }
-    ProgramMemory(const ProgramMemory&) = delete;
-    ProgramMemory& operator=(const ProgramMemory&) = delete;
-    ~ProgramMemory() {
-        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
-    }
-    BYTE* at() const { return static_cast<BYTE*>(at_); }
-    void Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
-        WriteProcessMemory(process_, at() + offset, data, size, nullptr);
-    }
-    void Read(void* data, SIZE_T size, SIZE_T offset = 0) { ReadProcessMemory(process_, at() + offset, data, size, nullptr); }
-
-private:
-    HANDLE process_;
-    void* at_;
-};
-
 int Combo(int n) { return IDC_Combo1 + n - 1; }
 HWND Frame(const ZarveloApp& app, int index) { return app.Control(IDC_frmCustom_0 + index); }
 
@@ -71,18 +51,19 @@ int SelectedTab(const ZarveloApp& app) {
 }
 
 std::string TabCaption(ZarveloApp& app, int index) {
-    ProgramMemory memory(app.Program().Handle(), sizeof(TCITEMW) + 256);
+    HWND tab = app.Control(IDC_TabStrip1);
+    // The item and its text buffer, both inside the program.
+    zvtest::RemoteBuffer memory(tab, sizeof(TCITEMW) + 101 * sizeof(wchar_t));
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = reinterpret_cast<LPWSTR>(memory.at() + sizeof(TCITEMW));
+    item.pszText = reinterpret_cast<LPWSTR>(memory.Address() + sizeof(TCITEMW));
     item.cchTextMax = 100;
     memory.Write(&item, sizeof item);
-    if (!zvtest::SendTo(app.Control(IDC_TabStrip1), TCM_GETITEMW, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(memory.at()))) {
-        return "<none>";
-    }
+    if (!zvtest::SendTo(tab, TCM_GETITEMW, static_cast<WPARAM>(index), memory.Address())) return "<none>";
+    const std::vector<char> data = memory.Read();
+    if (data.size() < sizeof(TCITEMW) + 101 * sizeof(wchar_t)) return "<unread>";
     wchar_t text[101] = {0};
-    memory.Read(text, 100 * sizeof(wchar_t), sizeof(TCITEMW));
+    std::memcpy(text, data.data() + sizeof(TCITEMW), 100 * sizeof(wchar_t));
     char narrow[256] = {0};
     WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     return narrow;
@@ -91,22 +72,25 @@ std::string TabCaption(ZarveloApp& app, int index) {
 // A click on a tab, where the user would click it (the notification then stays inside the program).
 void ClickTab(ZarveloApp& app, int index) {
     HWND tab = app.Control(IDC_TabStrip1);
-    ProgramMemory memory(app.Program().Handle(), sizeof(RECT));
-    zvtest::SendTo(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.at()));
+    zvtest::RemoteBuffer memory(tab, sizeof(RECT));
+    zvtest::SendTo(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), memory.Address());
     RECT r{};
-    memory.Read(&r, sizeof r);
+    const std::vector<char> data = memory.Read();
+    if (data.size() == sizeof r) std::memcpy(&r, data.data(), sizeof r);
     const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(tab, WM_LBUTTONUP, 0, at);
-    app.Sync();
+    // Posted input is handled after the messages sent meanwhile: wait for the frame to follow.
+    zvtest::WaitFor([&] { return VisibleFrame(app) == index; }, 5000);
 }
 
-// An arrow key pressed while the tab strip has the keyboard.
+// An arrow key pressed while the tab strip has the keyboard; waits for the frame of the next tab.
 void ArrowOnTabs(ZarveloApp& app, UINT key) {
     HWND tab = app.Control(IDC_TabStrip1);
+    const int expected = SelectedTab(app) + (key == VK_RIGHT ? 1 : -1);
     PostMessageW(tab, WM_KEYDOWN, key, 1);
     PostMessageW(tab, WM_KEYUP, key, 0xC0000001);
-    app.Sync();
+    zvtest::WaitFor([&] { return VisibleFrame(app) == expected; }, 5000);
 }
 
 // The Apply run has ended when Command4 is enabled again and the status bar has one panel.
