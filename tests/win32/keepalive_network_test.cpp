@@ -122,7 +122,10 @@ TEST(NetnsEcho, RoundTripTimeIsTheRespondersDelay) {
             rtts.push_back(reply.RoundTripTime);
         }
         std::sort(rtts.begin(), rtts.end());
-        EXPECT_NEAR(rtts[rtts.size() / 2], delay, 1) << "median at delay " << delay;
+        // The median is the responder's delay to the millisecond on a quiet machine (scripts/bench-ping
+        // measures it); a busy one adds a few milliseconds of scheduling, never takes any away.
+        EXPECT_GE(rtts[rtts.size() / 2], std::uint32_t(delay - 1)) << "median at delay " << delay;
+        EXPECT_LE(rtts[rtts.size() / 2], std::uint32_t(delay + 5)) << "median at delay " << delay;
         // The responder writes its line just after the reply has left.
         zvtest::WaitFor([&] { return responder.Replies() - before >= 7; }, 2000);
         EXPECT_EQ(responder.Replies() - before, 7) << "every echo went to the responder";
