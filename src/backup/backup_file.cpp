@@ -1,0 +1,459 @@
+// Laying out and checking whole backup files: positions, the mark, marked and older value rules.
+#include "backup/backup_file.h"
+
+#include <algorithm>
+
+#include "backup/record_format.h"
+
+namespace zv {
+
+const std::array<const char*, kAdapterValueCount> k9xAdapterEntries = {
+    "Adapter.IPMTU",  "Adapter.IPXHeaderCompression", "Adapter.Logging", "Adapter.MaxMSS",
+    "Adapter.MaxMTU", "Adapter.MSS", "Adapter.PointToPointIP", "Adapter.SLOWNET",
+};
+
+const std::array<const char*, k9xGlobalCount> k9xGlobalEntries = {
+    "MSTCP.BSDUrgent",
+    "MSTCP.DefaultRcvWindow",
+    "MSTCP.DefaultTTL",
+    "MSTCP.LocalCopyMade",
+    "MSTCP.SessionKeepAlive",
+    "NWLink.cachesize",
+    "NWLink.forceeven.default",
+    "NWLink.maxconnect.default",
+    "NWLink.maxconnect.max",
+    "NWLink.maxconnect.min",
+    "NWLink.maxsockets.default",
+    "NWLink.maxsockets.max",
+    "NWLink.maxsockets.min",
+    "MSTCP.PMTUAutoDetection",
+    "MSTCP.PMTUBlackHoleDetect",
+    "MSTCP.PMTUBlackHoleEnabled",
+    "MSTCP.PMTUDiscovery",
+    "MSTCP.SackOpts",
+    "MSTCP.Tcp1323Opts",
+    "MSTCP.TcpUseRFC1122UrgentPointer",
+    "MSTCP.MaxDupAcks",
+    "Internet.MaxConnectionsPerServer",
+    "Internet.MaxConnectionsPer1_0Server",
+    "NetBEUI.default",
+    "NetBEUI.ncbs",
+    "NetBEUI.sessions",
+    "NetBEUI.ncbs.default",
+    "NetBEUI.ncbs.max",
+    "NetBEUI.ncbs.min",
+    "NetBEUI.sessions.default",
+    "NetBEUI.sessions.max",
+    "NetBEUI.sessions.min",
+};
+
+const std::array<const char*, kNtValueCount> kNtEntries = {
+    "Tcpip.TcpWindowSize",        "Tcpip.DefaultTTL", "Tcpip.SessionKeepAlive",
+    "Tcpip.EnablePMTUBHDetect",   "Tcpip.EnablePMTUDiscovery", "Tcpip.SackOpts",
+    "Tcpip.Tcp1323Opts",          "Tcpip.TcpUseRFC1122UrgentPointer", "Tcpip.TcpMaxDupAcks",
+};
+
+bool IsSetDependentGlobal(int j) { return j == 0 || j == 1 || (j >= 13 && j <= 22); }
+
+std::optional<BackupFormat> BackupFormatFor(WindowsFamily family) {
+    switch (family) {
+        case WindowsFamily::WinXP:
+        case WindowsFamily::Win2K:
+        case WindowsFamily::WinNT:
+            return BackupFormat{BackupLayout::kNt, BackupSet::kNt};
+        case WindowsFamily::WinMe:
+        case WindowsFamily::Win98:
+            return BackupFormat{BackupLayout::k9x, BackupSet::kWin98};
+        case WindowsFamily::Win95:
+            return BackupFormat{BackupLayout::k9x, BackupSet::kWin95};
+        case WindowsFamily::Unknown:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::string FormatPlaceName(BackupFormat format) {
+    switch (format.set) {
+        case BackupSet::kNt: return "Windows NT, 2000 or XP";
+        case BackupSet::kWin98: return "Windows 98 or Me";
+        case BackupSet::kWin95: return "Windows 95";
+    }
+    return "another Windows";
+}
+
+std::array<std::uint8_t, kMarkSize> MarkBytes(BackupFormat format) {
+    return {kMarkMagic[0], kMarkMagic[1], kMarkMagic[2], kMarkMagic[3], kBackupFormatVersion,
+            static_cast<std::uint8_t>(format.layout), static_cast<std::uint8_t>(format.set), 0};
+}
+
+namespace {
+
+const char kDamaged[] = "The backup file is damaged: ";
+
+std::string Num(long long n) { return std::to_string(n); }
+
+// What a record holds, in words, for messages.
+std::string Describe(const RecordValue& v) {
+    switch (v.encoding) {
+        case Encoding::kPlainInteger:
+        case Encoding::kTaggedInteger: return "a number";
+        case Encoding::kTaggedText:
+        case Encoding::kPlainText: return v.text.empty() ? "an empty text" : "a text";
+        case Encoding::kTaggedByte: return "a byte";
+    }
+    return "a value";
+}
+
+// Reads the records one after the other and keeps the first refusal.
+class Reader {
+public:
+    Reader(std::span<const std::uint8_t> bytes, BackupFormat format, int records)
+        : bytes_(bytes), format_(format), records_(records) {}
+
+    bool failed() const { return !message_.empty(); }
+    const std::string& message() const { return message_; }
+
+    void Refuse(std::string message) {
+        if (message_.empty()) message_ = std::move(message);
+    }
+
+    std::optional<RecordValue> Tagged(int record) { return Check(ReadTaggedRecord(bytes_, record), record); }
+    std::optional<RecordValue> PlainText(int record) { return Check(ReadPlainTextRecord(bytes_, record), record); }
+
+    // A value that does not belong where it stands.
+    void Misplaced(int record, const RecordValue& v, const char* expected) {
+        Refuse("The backup file does not fit this version of Windows: record " + Num(record) + " holds " +
+               Describe(v) + " where " + expected +
+               " belongs. It was made on another version of Windows, or it is damaged.");
+    }
+
+private:
+    std::optional<RecordValue> Check(const RecordRead& read, int record) {
+        if (failed()) return std::nullopt;
+        switch (read.error) {
+            case RecordError::kNone:
+                return read.value;
+            case RecordError::kBeyondEnd:
+            case RecordError::kTruncated:
+                Refuse("The backup file is incomplete: it ends " +
+                       std::string(read.error == RecordError::kBeyondEnd ? "before" : "inside") + " record " +
+                       Num(record) + ", and a backup made on " + FormatPlaceName(format_) + " has " +
+                       Num(records_) + " records.");
+                break;
+            case RecordError::kUnknownTag:
+                Refuse(kDamaged + std::string("record ") + Num(record) + " holds no value of a known type.");
+                break;
+            case RecordError::kTextTooLong:
+                Refuse(kDamaged + std::string("the text in record ") + Num(record) +
+                       " is longer than its record.");
+                break;
+        }
+        return std::nullopt;
+    }
+
+    std::span<const std::uint8_t> bytes_;
+    BackupFormat format_;
+    int records_;
+    std::string message_;
+};
+
+bool HasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
+
+// An absent value is the tagged empty text; a value that existed as an empty text is stored as one
+// zero byte, which no text read from the registry can hold.
+const std::string kPresentEmpty(1, '\0');
+
+SavedValue ReadMarkedValue(Reader& in, int record) {
+    auto v = in.Tagged(record);
+    if (!v) return {};
+    if (v->encoding == Encoding::kTaggedInteger) return SavedValue::Number(v->number);
+    if (v->encoding == Encoding::kTaggedText) {
+        if (v->text.empty()) return SavedValue::Absent();
+        if (v->text == kPresentEmpty) return SavedValue::Text("");
+        if (!HasNul(v->text)) return SavedValue::Text(v->text);
+        in.Refuse(kDamaged + std::string("the text in record ") + Num(record) + " holds a zero byte.");
+        return {};
+    }
+    in.Misplaced(record, *v, "a number or a text");
+    return {};
+}
+
+// Older files: a text, the empty text meaning absent.
+SavedValue ReadOlderText(Reader& in, int record, bool plain) {
+    auto v = plain ? in.PlainText(record) : in.Tagged(record);
+    if (!v) return {};
+    if (v->encoding != Encoding::kTaggedText && v->encoding != Encoding::kPlainText) {
+        in.Misplaced(record, *v, "a text");
+        return {};
+    }
+    if (HasNul(v->text)) {
+        in.Refuse(kDamaged + std::string("the text in record ") + Num(record) + " holds a zero byte.");
+        return {};
+    }
+    return v->text.empty() ? SavedValue::Absent() : SavedValue::Text(v->text);
+}
+
+// Older files: a number, 0 meaning absent.
+SavedValue ReadOlderNumber(Reader& in, int record) {
+    auto v = in.Tagged(record);
+    if (!v) return {};
+    if (v->encoding != Encoding::kTaggedInteger) {
+        in.Misplaced(record, *v, "a number");
+        return {};
+    }
+    return v->number == 0 ? SavedValue::Absent() : SavedValue::Number(v->number);
+}
+
+// Adapter.SLOWNET in either kind of file: its first byte, or the empty text when it was absent.
+SavedValue ReadSlownet(Reader& in, int record) {
+    auto v = in.Tagged(record);
+    if (!v) return {};
+    if (v->encoding == Encoding::kTaggedByte) return SavedValue::Byte(v->byte);
+    if (v->encoding == Encoding::kTaggedText && v->text.empty()) return SavedValue::Absent();
+    in.Misplaced(record, *v, "a byte or an empty text");
+    return {};
+}
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+// Slot names become registry paths: an adapter key name is one key, a binding key a relative path.
+bool GoodKeyPath(const std::string& s, bool oneKey) {
+    if (s.empty()) return false;
+    if (std::any_of(s.begin(), s.end(), IsControl)) return false;
+    if (oneKey) return s.find('\\') == std::string::npos;
+    return s.front() != '\\' && s.back() != '\\' && s.find("\\\\") == std::string::npos;
+}
+
+std::string SlotName(Reader& in, int record, bool oneKey) {
+    auto v = in.Tagged(record);
+    if (!v) return {};
+    if (v->encoding != Encoding::kTaggedText) {
+        in.Misplaced(record, *v, "an adapter key name");
+        return {};
+    }
+    if (!GoodKeyPath(v->text, oneKey)) {
+        in.Refuse(kDamaged + std::string("record ") + Num(record) + " does not hold a valid " +
+                  (oneKey ? "adapter key name." : "binding key."));
+        return {};
+    }
+    return v->text;
+}
+
+struct MarkRead {
+    bool marked = false;
+    std::string problem;  // a mark whose magic is there but whose other bytes are not ours
+    BackupFormat format;
+};
+
+MarkRead ReadMark(std::span<const std::uint8_t> bytes) {
+    MarkRead m;
+    if (bytes.size() < kMarkOffset + kMarkSize) return m;
+    const std::uint8_t* mark = bytes.data() + kMarkOffset;
+    if (!std::equal(kMarkMagic.begin(), kMarkMagic.end(), mark)) return m;
+    m.marked = true;
+    if (mark[4] != kBackupFormatVersion) {
+        m.problem = "The backup file was written in format " + Num(mark[4]) +
+                    ", which this version of Zarvelo does not know.";
+        return m;
+    }
+    bool layoutOk = mark[5] == std::uint8_t(BackupLayout::kNt) || mark[5] == std::uint8_t(BackupLayout::k9x);
+    bool setOk = mark[6] == std::uint8_t(BackupSet::kWin95) || mark[6] == std::uint8_t(BackupSet::kWin98) ||
+                 mark[6] == std::uint8_t(BackupSet::kNt);
+    m.format = {BackupLayout(mark[5]), BackupSet(mark[6])};
+    bool consistent = (m.format.layout == BackupLayout::kNt) == (m.format.set == BackupSet::kNt);
+    if (!layoutOk || !setOk || !consistent || mark[7] != 0) {
+        m.problem = kDamaged + std::string("its format mark is not valid.");
+    }
+    return m;
+}
+
+void ReadNt(Reader& in, bool marked, BackupImage& image) {
+    for (int j = 0; j < kNtValueCount; ++j) {
+        int record = NtRecord(j);
+        image.globals.push_back(marked ? ReadMarkedValue(in, record) : ReadOlderNumber(in, record));
+    }
+}
+
+void Read9x(Reader& in, bool marked, int n, BackupImage& image) {
+    for (int i = 0; i <= n; ++i) {
+        AdapterTarget slot;
+        slot.adapterKey = SlotName(in, SlotNameRecord(i), true);
+        slot.bindingKey = SlotName(in, SlotBindingRecord(i), false);
+        image.slots.push_back(slot);
+    }
+    for (int i = 0; i <= n; ++i) {
+        std::array<SavedValue, kAdapterValueCount> row;
+        for (int k = 0; k < kAdapterValueCount; ++k) {
+            int record = AdapterRecord(n, i, k);
+            if (k == kSlownetIndex) {
+                row[k] = ReadSlownet(in, record);
+            } else {
+                row[k] = marked ? ReadMarkedValue(in, record) : ReadOlderText(in, record, false);
+            }
+        }
+        image.adapterValues.push_back(row);
+    }
+    bool win95 = image.format.set == BackupSet::kWin95;
+    for (int j = 0; j < k9xGlobalCount; ++j) {
+        int record = GlobalRecord(n, j);
+        if (marked) {
+            image.globals.push_back(ReadMarkedValue(in, record));
+        } else if (win95 && IsSetDependentGlobal(j)) {
+            image.globals.push_back(ReadOlderNumber(in, record));
+        } else {
+            bool plain = !win95 && j == k9xGlobalCount - 1;
+            image.globals.push_back(ReadOlderText(in, record, plain));
+        }
+    }
+}
+
+}  // namespace
+
+ParsedBackup ParseBackupFile(std::span<const std::uint8_t> bytes, BackupFormat expected) {
+    ParsedBackup out;
+    if (bytes.empty()) {
+        out.message = "The backup file is empty.";
+        return out;
+    }
+    MarkRead mark = ReadMark(bytes);
+    if (!mark.problem.empty()) {
+        out.message = mark.problem;
+        return out;
+    }
+    if (mark.marked && !(mark.format == expected)) {
+        out.message = "This backup was made on " + FormatPlaceName(mark.format) + "; it cannot be restored on " +
+                      FormatPlaceName(expected) + ".";
+        return out;
+    }
+
+    BackupImage image;
+    image.format = expected;
+    image.marked = mark.marked;
+    if (expected.layout == BackupLayout::kNt) {
+        if (mark.marked && !std::all_of(bytes.begin(), bytes.begin() + kMarkOffset, [](auto b) { return b == 0; })) {
+            out.message = kDamaged + std::string("record 1 does not begin with four zero bytes.");
+            return out;
+        }
+        Reader in(bytes, expected, kNtRecordCount);
+        ReadNt(in, mark.marked, image);
+        if (in.failed()) {
+            out.message = in.message();
+            return out;
+        }
+    } else {
+        auto count = ReadPlainIntegerRecord(bytes, 1);
+        if (!count.ok()) {
+            out.message = "The backup file is incomplete: it ends inside record 1, and a backup made on " +
+                          FormatPlaceName(expected) + " has " + Num(RecordCount9x(kHighestSlot)) + " records.";
+            return out;
+        }
+        std::int32_t n = count.value.number;
+        if (n < 0 || n > kHighestSlot) {
+            out.message = kDamaged + std::string("record 1 gives ") + Num(n) +
+                          " as the highest adapter slot, where 0 to " + Num(kHighestSlot) + " belong.";
+            return out;
+        }
+        Reader in(bytes, expected, RecordCount9x(n));
+        Read9x(in, mark.marked, n, image);
+        if (in.failed()) {
+            out.message = in.message();
+            return out;
+        }
+    }
+    out.image = std::move(image);
+    return out;
+}
+
+namespace {
+
+// The record a saved value takes in a marked file.
+RecordValue MarkedRecord(const SavedValue& v) {
+    switch (v.kind) {
+        case SavedValue::Kind::kAbsent: return RecordValue::TaggedText("");
+        case SavedValue::Kind::kNumber: return RecordValue::TaggedInteger(v.number);
+        case SavedValue::Kind::kText: return RecordValue::TaggedText(v.text.empty() ? kPresentEmpty : v.text);
+        case SavedValue::Kind::kByte: return RecordValue::TaggedByte(v.byte);
+    }
+    return RecordValue::TaggedText("");
+}
+
+class Writer {
+public:
+    explicit Writer(EncodedBackup& out) : out_(out) {}
+
+    void Put(int record, const RecordValue& v, const char* what) {
+        if (!out_.ok()) return;
+        if ((v.encoding == Encoding::kTaggedText || v.encoding == Encoding::kPlainText) && HasNul(v.text) &&
+            v.text != kPresentEmpty) {
+            out_.message = std::string("The value of ") + what + " holds a zero byte and cannot be saved.";
+        } else if (!PutRecord(out_.bytes, record, v)) {
+            out_.message = std::string("The value of ") + what + " is longer than " + Num(kMaxTaggedText) +
+                           " characters and cannot be saved.";
+        }
+    }
+
+    void PutValue(int record, const SavedValue& v, const char* what, bool slownet) {
+        if (slownet && v.kind != SavedValue::Kind::kAbsent && v.kind != SavedValue::Kind::kByte) {
+            out_.message = std::string("The value of ") + what + " can only be saved as a byte.";
+            return;
+        }
+        if (!slownet && v.kind == SavedValue::Kind::kByte) {
+            out_.message = std::string("The value of ") + what + " cannot be saved as a byte.";
+            return;
+        }
+        Put(record, MarkedRecord(v), what);
+    }
+
+private:
+    EncodedBackup& out_;
+};
+
+}  // namespace
+
+EncodedBackup EncodeBackupFile(const BackupImage& image) {
+    EncodedBackup out;
+    Writer w(out);
+    auto mark = MarkBytes(image.format);
+    if (image.format.layout == BackupLayout::kNt) {
+        if (image.globals.size() != kNtValueCount) {
+            out.message = "The backup holds " + Num(image.globals.size()) + " values where 9 belong.";
+            return out;
+        }
+        w.Put(1, RecordValue::PlainInteger(0), "the file mark");
+        for (int j = 0; j < kNtValueCount; ++j) w.PutValue(NtRecord(j), image.globals[j], kNtEntries[j], false);
+    } else {
+        int n = static_cast<int>(image.slots.size()) - 1;
+        if (n < 0 || n > kHighestSlot || image.adapterValues.size() != image.slots.size() ||
+            image.globals.size() != k9xGlobalCount) {
+            out.message = "The backup does not hold one row of adapter values per slot and 32 global values.";
+            return out;
+        }
+        w.Put(1, RecordValue::PlainInteger(n), "the slot count");
+        for (int i = 0; i <= n; ++i) {
+            const AdapterTarget& slot = image.slots[i];
+            if (!GoodKeyPath(slot.adapterKey, true) || !GoodKeyPath(slot.bindingKey, false)) {
+                out.message = "The adapter slot " + Num(i) + " has no valid key names.";
+                return out;
+            }
+            w.Put(SlotNameRecord(i), RecordValue::TaggedText(slot.adapterKey), "an adapter key name");
+            w.Put(SlotBindingRecord(i), RecordValue::TaggedText(slot.bindingKey), "a binding key");
+        }
+        for (int i = 0; i <= n; ++i) {
+            for (int k = 0; k < kAdapterValueCount; ++k) {
+                w.PutValue(AdapterRecord(n, i, k), image.adapterValues[i][k], k9xAdapterEntries[k],
+                           k == kSlownetIndex);
+            }
+        }
+        for (int j = 0; j < k9xGlobalCount; ++j) {
+            w.PutValue(GlobalRecord(n, j), image.globals[j], k9xGlobalEntries[j], false);
+        }
+    }
+    if (!out.ok()) {
+        out.bytes.clear();
+        return out;
+    }
+    std::copy(mark.begin(), mark.end(), out.bytes.begin() + kMarkOffset);
+    return out;
+}
+
+}  // namespace zv
