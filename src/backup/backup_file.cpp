@@ -7,83 +7,83 @@
 
 namespace zv {
 
-const std::array<const char*, kAdapterValueCount> k9xAdapterEntries = {
-    "Adapter.IPMTU",  "Adapter.IPXHeaderCompression", "Adapter.Logging", "Adapter.MaxMSS",
-    "Adapter.MaxMTU", "Adapter.MSS", "Adapter.PointToPointIP", "Adapter.SLOWNET",
+using E = EntryId;
+
+const std::array<EntryId, kAdapterValueCount> k9xAdapterEntries = {
+    E::AdapterIPMTU,  E::AdapterIPXHeaderCompression, E::AdapterLogging,        E::AdapterMaxMSS,
+    E::AdapterMaxMTU, E::AdapterMSS,                  E::AdapterPointToPointIP, E::AdapterSLOWNET,
 };
 
-const std::array<const char*, k9xGlobalCount> k9xGlobalEntries = {
-    "MSTCP.BSDUrgent",
-    "MSTCP.DefaultRcvWindow",
-    "MSTCP.DefaultTTL",
-    "MSTCP.LocalCopyMade",
-    "MSTCP.SessionKeepAlive",
-    "NWLink.cachesize",
-    "NWLink.forceeven.default",
-    "NWLink.maxconnect.default",
-    "NWLink.maxconnect.max",
-    "NWLink.maxconnect.min",
-    "NWLink.maxsockets.default",
-    "NWLink.maxsockets.max",
-    "NWLink.maxsockets.min",
-    "MSTCP.PMTUAutoDetection",
-    "MSTCP.PMTUBlackHoleDetect",
-    "MSTCP.PMTUBlackHoleEnabled",
-    "MSTCP.PMTUDiscovery",
-    "MSTCP.SackOpts",
-    "MSTCP.Tcp1323Opts",
-    "MSTCP.TcpUseRFC1122UrgentPointer",
-    "MSTCP.MaxDupAcks",
-    "Internet.MaxConnectionsPerServer",
-    "Internet.MaxConnectionsPer1_0Server",
-    "NetBEUI.default",
-    "NetBEUI.ncbs",
-    "NetBEUI.sessions",
-    "NetBEUI.ncbs.default",
-    "NetBEUI.ncbs.max",
-    "NetBEUI.ncbs.min",
-    "NetBEUI.sessions.default",
-    "NetBEUI.sessions.max",
-    "NetBEUI.sessions.min",
+const std::array<EntryId, k9xGlobalCount> k9xGlobalEntries = {
+    E::MstcpBSDUrgent,
+    E::MstcpDefaultRcvWindow,
+    E::MstcpDefaultTTL,
+    E::MstcpLocalCopyMade,
+    E::MstcpSessionKeepAlive,
+    E::NWLinkCachesize,
+    E::NWLinkForceevenDefault,
+    E::NWLinkMaxconnectDefault,
+    E::NWLinkMaxconnectMax,
+    E::NWLinkMaxconnectMin,
+    E::NWLinkMaxsocketsDefault,
+    E::NWLinkMaxsocketsMax,
+    E::NWLinkMaxsocketsMin,
+    E::MstcpPMTUAutoDetection,
+    E::MstcpPMTUBlackHoleDetect,
+    E::MstcpPMTUBlackHoleEnabled,
+    E::MstcpPMTUDiscovery,
+    E::MstcpSackOpts,
+    E::MstcpTcp1323Opts,
+    E::MstcpTcpUseRFC1122UrgentPointer,
+    E::MstcpMaxDupAcks,
+    E::InternetMaxConnectionsPerServer,
+    E::InternetMaxConnectionsPer1_0Server,
+    E::NetBEUIDefault,
+    E::NetBEUINcbs,
+    E::NetBEUISessions,
+    E::NetBEUINcbsDefault,
+    E::NetBEUINcbsMax,
+    E::NetBEUINcbsMin,
+    E::NetBEUISessionsDefault,
+    E::NetBEUISessionsMax,
+    E::NetBEUISessionsMin,
 };
 
-const std::array<const char*, kNtValueCount> kNtEntries = {
-    "Tcpip.TcpWindowSize",        "Tcpip.DefaultTTL", "Tcpip.SessionKeepAlive",
-    "Tcpip.EnablePMTUBHDetect",   "Tcpip.EnablePMTUDiscovery", "Tcpip.SackOpts",
-    "Tcpip.Tcp1323Opts",          "Tcpip.TcpUseRFC1122UrgentPointer", "Tcpip.TcpMaxDupAcks",
+const std::array<EntryId, kNtValueCount> kNtEntries = {
+    E::TcpipTcpWindowSize,        E::TcpipDefaultTTL,    E::TcpipSessionKeepAlive,
+    E::TcpipEnablePMTUBHDetect,   E::TcpipEnablePMTUDiscovery, E::TcpipSackOpts,
+    E::TcpipTcp1323Opts,          E::TcpipTcpUseRFC1122UrgentPointer, E::TcpipTcpMaxDupAcks,
 };
 
 bool IsSetDependentGlobal(int j) { return j == 0 || j == 1 || (j >= 13 && j <= 22); }
 
 std::optional<BackupFormat> BackupFormatFor(WindowsFamily family) {
-    switch (family) {
-        case WindowsFamily::WinXP:
-        case WindowsFamily::Win2K:
-        case WindowsFamily::WinNT:
-            return BackupFormat{BackupLayout::kNt, BackupSet::kNt};
-        case WindowsFamily::WinMe:
-        case WindowsFamily::Win98:
-            return BackupFormat{BackupLayout::k9x, BackupSet::kWin98};
-        case WindowsFamily::Win95:
-            return BackupFormat{BackupLayout::k9x, BackupSet::kWin95};
-        case WindowsFamily::Unknown:
-            break;
-    }
-    return std::nullopt;
+    auto set = BackupAccessorSet(family);
+    if (!set) return std::nullopt;
+    return BackupFormat{*set == AccessorSet::Nt ? BackupLayout::kNt : BackupLayout::k9x, *set};
 }
 
 std::string FormatPlaceName(BackupFormat format) {
     switch (format.set) {
-        case BackupSet::kNt: return "Windows NT, 2000 or XP";
-        case BackupSet::kWin98: return "Windows 98 or Me";
-        case BackupSet::kWin95: return "Windows 95";
+        case AccessorSet::Nt: return "Windows NT, 2000 or XP";
+        case AccessorSet::Win98: return "Windows 98 or Me";
+        case AccessorSet::Win95: return "Windows 95";
     }
     return "another Windows";
 }
 
+std::uint8_t MarkSetCode(AccessorSet set) {
+    switch (set) {
+        case AccessorSet::Win95: return 1;
+        case AccessorSet::Win98: return 2;
+        case AccessorSet::Nt: return 3;
+    }
+    return 0;
+}
+
 std::array<std::uint8_t, kMarkSize> MarkBytes(BackupFormat format) {
     return {kMarkMagic[0], kMarkMagic[1], kMarkMagic[2], kMarkMagic[3], kBackupFormatVersion,
-            static_cast<std::uint8_t>(format.layout), static_cast<std::uint8_t>(format.set), 0};
+            static_cast<std::uint8_t>(format.layout), MarkSetCode(format.set), 0};
 }
 
 namespace {
@@ -117,7 +117,9 @@ public:
         if (message_.empty()) message_ = std::move(message);
     }
 
-    std::optional<RecordValue> Tagged(int record) { return Check(ReadTaggedRecord(bytes_, record), record); }
+    std::optional<RecordValue> Tagged(int record, std::size_t at = 0) {
+        return Check(ReadTaggedRecord(bytes_, record, at), record);
+    }
     std::optional<RecordValue> PlainText(int record) { return Check(ReadPlainTextRecord(bytes_, record), record); }
 
     // A value that does not belong where it stands.
@@ -143,8 +145,8 @@ private:
             case RecordError::kUnknownTag:
                 Refuse(kDamaged + std::string("record ") + Num(record) + " holds no value of a known type.");
                 break;
-            case RecordError::kTextTooLong:
-                Refuse(kDamaged + std::string("the text in record ") + Num(record) +
+            case RecordError::kPastRecordEnd:
+                Refuse(kDamaged + std::string("the value in record ") + Num(record) +
                        " is longer than its record.");
                 break;
         }
@@ -163,8 +165,8 @@ bool HasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
 // zero byte, which no text read from the registry can hold.
 const std::string kPresentEmpty(1, '\0');
 
-SavedValue ReadMarkedValue(Reader& in, int record) {
-    auto v = in.Tagged(record);
+SavedValue ReadMarkedValue(Reader& in, int record, std::size_t at = 0) {
+    auto v = in.Tagged(record, at);
     if (!v) return {};
     if (v->encoding == Encoding::kTaggedInteger) return SavedValue::Number(v->number);
     if (v->encoding == Encoding::kTaggedText) {
@@ -257,10 +259,15 @@ MarkRead ReadMark(std::span<const std::uint8_t> bytes) {
         return m;
     }
     bool layoutOk = mark[5] == std::uint8_t(BackupLayout::kNt) || mark[5] == std::uint8_t(BackupLayout::k9x);
-    bool setOk = mark[6] == std::uint8_t(BackupSet::kWin95) || mark[6] == std::uint8_t(BackupSet::kWin98) ||
-                 mark[6] == std::uint8_t(BackupSet::kNt);
-    m.format = {BackupLayout(mark[5]), BackupSet(mark[6])};
-    bool consistent = (m.format.layout == BackupLayout::kNt) == (m.format.set == BackupSet::kNt);
+    bool setOk = false;
+    for (AccessorSet set : {AccessorSet::Win95, AccessorSet::Win98, AccessorSet::Nt}) {
+        if (mark[6] == MarkSetCode(set)) {
+            m.format.set = set;
+            setOk = true;
+        }
+    }
+    m.format.layout = BackupLayout(mark[5]);
+    bool consistent = (m.format.layout == BackupLayout::kNt) == (m.format.set == AccessorSet::Nt);
     if (!layoutOk || !setOk || !consistent || mark[7] != 0) {
         m.problem = kDamaged + std::string("its format mark is not valid.");
     }
@@ -275,6 +282,7 @@ void ReadNt(Reader& in, bool marked, BackupImage& image) {
 }
 
 void Read9x(Reader& in, bool marked, int n, BackupImage& image) {
+    if (marked) image.sharedDefaultMss = ReadMarkedValue(in, 1, kSharedMssOffset);
     for (int i = 0; i <= n; ++i) {
         AdapterTarget slot;
         slot.adapterKey = SlotName(in, SlotNameRecord(i), true);
@@ -293,7 +301,7 @@ void Read9x(Reader& in, bool marked, int n, BackupImage& image) {
         }
         image.adapterValues.push_back(row);
     }
-    bool win95 = image.format.set == BackupSet::kWin95;
+    bool win95 = image.format.set == AccessorSet::Win95;
     for (int j = 0; j < k9xGlobalCount; ++j) {
         int record = GlobalRecord(n, j);
         if (marked) {
@@ -381,27 +389,35 @@ class Writer {
 public:
     explicit Writer(EncodedBackup& out) : out_(out) {}
 
-    void Put(int record, const RecordValue& v, const char* what) {
+    void Put(int record, const RecordValue& v, const std::string& what, std::size_t at = 0) {
         if (!out_.ok()) return;
         if ((v.encoding == Encoding::kTaggedText || v.encoding == Encoding::kPlainText) && HasNul(v.text) &&
             v.text != kPresentEmpty) {
-            out_.message = std::string("The value of ") + what + " holds a zero byte and cannot be saved.";
-        } else if (!PutRecord(out_.bytes, record, v)) {
-            out_.message = std::string("The value of ") + what + " is longer than " + Num(kMaxTaggedText) +
+            out_.message = "The value of " + what + " holds a zero byte and cannot be saved.";
+        } else if (!PutRecord(out_.bytes, record, v, at)) {
+            out_.message = "The value of " + what + " is longer than " + Num(kMaxTaggedText - at) +
                            " characters and cannot be saved.";
         }
     }
 
-    void PutValue(int record, const SavedValue& v, const char* what, bool slownet) {
+    void PutValue(int record, const SavedValue& v, const std::string& what, bool slownet) {
         if (slownet && v.kind != SavedValue::Kind::kAbsent && v.kind != SavedValue::Kind::kByte) {
-            out_.message = std::string("The value of ") + what + " can only be saved as a byte.";
+            out_.message = "The value of " + what + " can only be saved as a byte.";
             return;
         }
         if (!slownet && v.kind == SavedValue::Kind::kByte) {
-            out_.message = std::string("The value of ") + what + " cannot be saved as a byte.";
+            out_.message = "The value of " + what + " cannot be saved as a byte.";
             return;
         }
         Put(record, MarkedRecord(v), what);
+    }
+
+    void PutValueAt(int record, std::size_t at, const SavedValue& v, const std::string& what) {
+        if (v.kind == SavedValue::Kind::kByte) {
+            out_.message = "The value of " + what + " cannot be saved as a byte.";
+            return;
+        }
+        Put(record, MarkedRecord(v), what, at);
     }
 
 private:
@@ -420,7 +436,7 @@ EncodedBackup EncodeBackupFile(const BackupImage& image) {
             return out;
         }
         w.Put(1, RecordValue::PlainInteger(0), "the file mark");
-        for (int j = 0; j < kNtValueCount; ++j) w.PutValue(NtRecord(j), image.globals[j], kNtEntries[j], false);
+        for (int j = 0; j < kNtValueCount; ++j) w.PutValue(NtRecord(j), image.globals[j], Entry(kNtEntries[j]).name, false);
     } else {
         int n = static_cast<int>(image.slots.size()) - 1;
         if (n < 0 || n > kHighestSlot || image.adapterValues.size() != image.slots.size() ||
@@ -429,6 +445,8 @@ EncodedBackup EncodeBackupFile(const BackupImage& image) {
             return out;
         }
         w.Put(1, RecordValue::PlainInteger(n), "the slot count");
+        w.PutValueAt(1, kSharedMssOffset, image.sharedDefaultMss.value_or(SavedValue::Absent()),
+                     "DefaultMSS in the MSTCP key");
         for (int i = 0; i <= n; ++i) {
             const AdapterTarget& slot = image.slots[i];
             if (!GoodKeyPath(slot.adapterKey, true) || !GoodKeyPath(slot.bindingKey, false)) {
@@ -440,12 +458,12 @@ EncodedBackup EncodeBackupFile(const BackupImage& image) {
         }
         for (int i = 0; i <= n; ++i) {
             for (int k = 0; k < kAdapterValueCount; ++k) {
-                w.PutValue(AdapterRecord(n, i, k), image.adapterValues[i][k], k9xAdapterEntries[k],
+                w.PutValue(AdapterRecord(n, i, k), image.adapterValues[i][k], Entry(k9xAdapterEntries[k]).name,
                            k == kSlownetIndex);
             }
         }
         for (int j = 0; j < k9xGlobalCount; ++j) {
-            w.PutValue(GlobalRecord(n, j), image.globals[j], k9xGlobalEntries[j], false);
+            w.PutValue(GlobalRecord(n, j), image.globals[j], Entry(k9xGlobalEntries[j]).name, false);
         }
     }
     if (!out.ok()) {

@@ -11,16 +11,16 @@
 
 #include "platform/opsysinfo.h"
 #include "tuning/adapters.h"
+#include "tuning/catalogue.h"
 
 namespace zv {
 
-// The numeric values are the ones the mark stores.
+// The numeric value is the one the mark stores.
 enum class BackupLayout : std::uint8_t { kNt = 1, k9x = 2 };
-enum class BackupSet : std::uint8_t { kWin95 = 1, kWin98 = 2, kNt = 3 };
 
 struct BackupFormat {
     BackupLayout layout = BackupLayout::kNt;
-    BackupSet set = BackupSet::kNt;
+    AccessorSet set = AccessorSet::Nt;
     bool operator==(const BackupFormat&) const = default;
 };
 
@@ -47,19 +47,25 @@ constexpr int NtRecord(int j) { return 2 + j; }
 inline constexpr int kNtRecordCount = 10;
 
 // The catalogue entry behind each position, in record order.
-extern const std::array<const char*, kAdapterValueCount> k9xAdapterEntries;
-extern const std::array<const char*, k9xGlobalCount> k9xGlobalEntries;
-extern const std::array<const char*, kNtValueCount> kNtEntries;
+extern const std::array<EntryId, kAdapterValueCount> k9xAdapterEntries;
+extern const std::array<EntryId, k9xGlobalCount> k9xGlobalEntries;
+extern const std::array<EntryId, kNtValueCount> kNtEntries;
 
 // The twelve global entries that are numbers in the Win95 set (and text in the Win98 set).
 bool IsSetDependentGlobal(int j);
 
-// The mark our files carry at bytes 4 to 11 of record 1: "ZVBK", format version, layout, set, 0.
+// The mark our files carry at bytes 4 to 11 of record 1: "ZVBK", format version, layout (1 NT,
+// 2 9x), accessor set (1 Win95, 2 Win98, 3 NT), 0.
 inline constexpr std::size_t kMarkOffset = 4;
 inline constexpr std::size_t kMarkSize = 8;
 inline constexpr std::array<std::uint8_t, 4> kMarkMagic = {'Z', 'V', 'B', 'K'};
 inline constexpr std::uint8_t kBackupFormatVersion = 1;
 
+// In a marked 9x file record 1 also holds, from this byte on, the tagged value of the MSTCP key's
+// "DefaultMSS": every slot's Adapter.MSS writer sets it, so no slot record can say how it stood.
+inline constexpr std::size_t kSharedMssOffset = kMarkOffset + kMarkSize;
+
+std::uint8_t MarkSetCode(AccessorSet set);
 std::array<std::uint8_t, kMarkSize> MarkBytes(BackupFormat format);
 
 // How the main location of one entry stood when the backup was taken.
@@ -85,6 +91,8 @@ struct BackupImage {
     std::vector<AdapterTarget> slots;                                    // 9x: slots 0 to n
     std::vector<std::array<SavedValue, kAdapterValueCount>> adapterValues;  // 9x: one row per slot
     std::vector<SavedValue> globals;  // 9x: the 32 global entries; NT: the 9 Tcpip entries
+    // 9x: the MSTCP key's DefaultMSS, the mirror all slots share; not saved in older files.
+    std::optional<SavedValue> sharedDefaultMss;
 };
 
 // Result of reading a file: the image, or a message (whole sentences) saying why it was refused.

@@ -51,8 +51,9 @@ RecordRead Fail(RecordError error) {
 
 RecordRead ReadText(const Window& w, std::size_t at, Encoding encoding) {
     if (w.size < at + 2) return Fail(RecordError::kTruncated);
+    // The length is checked against the record first, then against what the file holds of it.
     std::size_t length = Get16(w.data + at);
-    if (at + 2 + length > kRecordSize) return Fail(RecordError::kTextTooLong);
+    if (at + 2 + length > kRecordSize) return Fail(RecordError::kPastRecordEnd);
     if (at + 2 + length > w.size) return Fail(RecordError::kTruncated);
     RecordRead r;
     r.value.encoding = encoding;
@@ -62,54 +63,64 @@ RecordRead ReadText(const Window& w, std::size_t at, Encoding encoding) {
 
 }  // namespace
 
-bool PutRecord(std::vector<std::uint8_t>& file, int record, const RecordValue& value) {
-    if (record < 1 || record > kMaxRecord) return false;
+bool PutRecord(std::vector<std::uint8_t>& file, int record, const RecordValue& value, std::size_t at) {
+    if (record < 1 || record > kMaxRecord || at >= kRecordSize) return false;
     std::uint8_t bytes[kRecordSize] = {};
+    std::size_t size = 0;
     switch (value.encoding) {
         case Encoding::kPlainInteger:
             Put32(bytes, value.number);
+            size = 4;
             break;
         case Encoding::kTaggedInteger:
             Put16(bytes, kTagInteger);
             Put32(bytes + 2, value.number);
+            size = 6;
             break;
         case Encoding::kTaggedText:
-            if (value.text.size() > kMaxTaggedText) return false;
+            if (value.text.size() > kMaxTaggedText - at) return false;
             Put16(bytes, kTagText);
             Put16(bytes + 2, std::uint16_t(value.text.size()));
             value.text.copy(reinterpret_cast<char*>(bytes + 4), value.text.size());
+            size = 4 + value.text.size();
             break;
         case Encoding::kTaggedByte:
             Put16(bytes, kTagByte);
             bytes[2] = value.byte;
+            size = 3;
             break;
         case Encoding::kPlainText:
-            if (value.text.size() > kMaxPlainText) return false;
+            if (value.text.size() > kMaxPlainText - at) return false;
             Put16(bytes, std::uint16_t(value.text.size()));
             value.text.copy(reinterpret_cast<char*>(bytes + 2), value.text.size());
+            size = 2 + value.text.size();
             break;
     }
-    std::size_t end = RecordOffset(record) + kRecordSize;
-    if (file.size() < end) file.resize(end, 0);
-    std::copy(bytes, bytes + kRecordSize, file.begin() + static_cast<std::ptrdiff_t>(RecordOffset(record)));
+    if (at + size > kRecordSize) return false;
+    std::size_t start = RecordOffset(record);
+    if (file.size() < start + kRecordSize) file.resize(start + kRecordSize, 0);
+    std::copy(bytes, bytes + size, file.begin() + static_cast<std::ptrdiff_t>(start + at));
     return true;
 }
 
-RecordRead ReadTaggedRecord(std::span<const std::uint8_t> file, int record) {
+RecordRead ReadTaggedRecord(std::span<const std::uint8_t> file, int record, std::size_t at) {
     Window w = RecordWindow(file, record);
     if (!w.exists) return Fail(RecordError::kBeyondEnd);
-    if (w.size < 2) return Fail(RecordError::kTruncated);
+    if (at + 2 > kRecordSize) return Fail(RecordError::kPastRecordEnd);
+    if (w.size < at + 2) return Fail(RecordError::kTruncated);
     RecordRead r;
-    switch (Get16(w.data)) {
+    switch (Get16(w.data + at)) {
         case kTagInteger:
-            if (w.size < 6) return Fail(RecordError::kTruncated);
-            r.value = RecordValue::TaggedInteger(Get32(w.data + 2));
+            if (at + 6 > kRecordSize) return Fail(RecordError::kPastRecordEnd);
+            if (w.size < at + 6) return Fail(RecordError::kTruncated);
+            r.value = RecordValue::TaggedInteger(Get32(w.data + at + 2));
             return r;
         case kTagText:
-            return ReadText(w, 2, Encoding::kTaggedText);
+            return ReadText(w, at + 2, Encoding::kTaggedText);
         case kTagByte:
-            if (w.size < 3) return Fail(RecordError::kTruncated);
-            r.value = RecordValue::TaggedByte(w.data[2]);
+            if (at + 3 > kRecordSize) return Fail(RecordError::kPastRecordEnd);
+            if (w.size < at + 3) return Fail(RecordError::kTruncated);
+            r.value = RecordValue::TaggedByte(w.data[at + 2]);
             return r;
         default:
             return Fail(RecordError::kUnknownTag);

@@ -50,16 +50,17 @@ inline constexpr int kMaxRecord = 0xFFFF;
 // Byte offset of record n (numbered from 1).
 constexpr std::size_t RecordOffset(int record) { return static_cast<std::size_t>(record - 1) * kRecordSize; }
 
-// Writes the value at the start of record n, growing the file with zero bytes to whole records.
-// False (file untouched) when the record number is below 1 or a text does not fit in one record.
-bool PutRecord(std::vector<std::uint8_t>& file, int record, const RecordValue& value);
+// Writes the value into record n, at its start or `at` bytes into it, growing the file with zero
+// bytes to whole records. False (file untouched) when the record number is out of range or the
+// value does not fit in the rest of the record.
+bool PutRecord(std::vector<std::uint8_t>& file, int record, const RecordValue& value, std::size_t at = 0);
 
 enum class RecordError {
     kNone,
     kBeyondEnd,    // the file ends before the record starts
     kTruncated,    // the file ends inside the value
     kUnknownTag,   // the type code is none of 3, 8, 17
-    kTextTooLong,  // the length reaches past the end of the record
+    kPastRecordEnd,  // the value (a text by its length) reaches past the end of its record
 };
 
 struct RecordRead {
@@ -69,7 +70,8 @@ struct RecordRead {
 };
 
 // Reading checks every length against both the record and the file; it never reads outside either.
-RecordRead ReadTaggedRecord(std::span<const std::uint8_t> file, int record);
+// A tagged value may also be read `at` bytes into its record.
+RecordRead ReadTaggedRecord(std::span<const std::uint8_t> file, int record, std::size_t at = 0);
 RecordRead ReadPlainIntegerRecord(std::span<const std::uint8_t> file, int record);
 RecordRead ReadPlainTextRecord(std::span<const std::uint8_t> file, int record);
 

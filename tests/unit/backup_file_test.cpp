@@ -3,85 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <vector>
 
 #include "backup/backup_file.h"
+#include "backup_support.h"
 
 namespace zv {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using zvtest::Bytes;
+using zvtest::Handmade;
+using zvtest::Older9x;
+using zvtest::OlderNt;
+using zvtest::SlotBinding;
+using zvtest::SlotKey;
 
-const BackupFormat kNtFormat{BackupLayout::kNt, BackupSet::kNt};
-const BackupFormat k98Format{BackupLayout::k9x, BackupSet::kWin98};
-const BackupFormat k95Format{BackupLayout::k9x, BackupSet::kWin95};
+const BackupFormat kNtFormat{BackupLayout::kNt, AccessorSet::Nt};
+const BackupFormat k98Format{BackupLayout::k9x, AccessorSet::Win98};
+const BackupFormat k95Format{BackupLayout::k9x, AccessorSet::Win95};
 
-// Hand-made files, byte by byte, without the code under test.
-class Handmade {
-public:
-    void At(int record, const Bytes& bytes) {
-        std::size_t offset = std::size_t(record - 1) * 128;
-        if (file.size() < offset + bytes.size()) file.resize(offset + bytes.size(), 0);
-        std::copy(bytes.begin(), bytes.end(), file.begin() + offset);
-    }
-    void Int(int record, std::int32_t v) { At(record, Le32(v)); }
-    void TInt(int record, std::int32_t v) {
-        Bytes b = {3, 0};
-        for (auto x : Le32(v)) b.push_back(x);
-        At(record, b);
-    }
-    void TText(int record, const std::string& s) {
-        Bytes b = {8, 0, std::uint8_t(s.size()), 0};
-        b.insert(b.end(), s.begin(), s.end());
-        At(record, b);
-    }
-    void TByte(int record, std::uint8_t v) { At(record, {17, 0, v}); }
-    void PText(int record, const std::string& s) {
-        Bytes b = {std::uint8_t(s.size()), 0};
-        b.insert(b.end(), s.begin(), s.end());
-        At(record, b);
-    }
-    Bytes file;
-
-private:
-    static Bytes Le32(std::int32_t v) {
-        auto u = std::uint32_t(v);
-        return {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)};
-    }
-};
-
-std::string SlotKey(int i) { return i < 10 ? "000" + std::to_string(i) : "0010"; }
-std::string SlotBinding(int i) { return "NetTrans\\" + SlotKey(i); }
-
-// An older 9x file as the earlier program wrote it: every value empty, SLOWNET absent.
-Handmade Older9x(BackupSet set) {
-    Handmade h;
-    h.Int(1, 10);
-    for (int i = 0; i <= 10; ++i) {
-        h.TText(2 + 2 * i, SlotKey(i));
-        h.TText(3 + 2 * i, SlotBinding(i));
-        for (int k = 0; k < 8; ++k) h.TText(24 + 8 * i + k, "");
-    }
-    for (int j = 0; j < 32; ++j) {
-        bool number = set == BackupSet::kWin95 && (j <= 1 || (j >= 13 && j <= 22));
-        if (number) {
-            h.TInt(112 + j, 0);
-        } else if (set == BackupSet::kWin98 && j == 31) {
-            h.PText(112 + j, "");
-        } else {
-            h.TText(112 + j, "");
-        }
-    }
-    return h;
-}
-
-Handmade OlderNt() {
-    Handmade h;
-    for (int r = 2; r <= 10; ++r) h.TInt(r, 0);
-    return h;
-}
-
-BackupImage Full9xImage(BackupSet set) {
+BackupImage Full9xImage(AccessorSet set) {
     BackupImage image;
     image.format = {BackupLayout::k9x, set};
     for (int i = 0; i <= 10; ++i) {
@@ -106,12 +48,24 @@ TEST(BackupLayouts, PlaceRecordsAsDescribed) {
     EXPECT_EQ(GlobalRecord(10, 31), 143);
     EXPECT_EQ(NtRecord(0), 2);
     EXPECT_EQ(NtRecord(8), 10);
-    EXPECT_STREQ(k9xGlobalEntries[31], "NetBEUI.sessions.min");
-    EXPECT_STREQ(kNtEntries[0], "Tcpip.TcpWindowSize");
-    EXPECT_STREQ(kNtEntries[8], "Tcpip.TcpMaxDupAcks");
-    int setDependent = 0;
-    for (int j = 0; j < 32; ++j) setDependent += IsSetDependentGlobal(j);
-    EXPECT_EQ(setDependent, 12);
+    EXPECT_EQ(Entry(k9xGlobalEntries[31]).name, "NetBEUI.sessions.min");
+    EXPECT_EQ(Entry(kNtEntries[0]).name, "Tcpip.TcpWindowSize");
+    EXPECT_EQ(Entry(kNtEntries[8]).name, "Tcpip.TcpMaxDupAcks");
+    EXPECT_EQ(Entry(k9xAdapterEntries[kSlownetIndex]).name, "Adapter.SLOWNET");
+    // The twelve numbers of the Win95 set are exactly the catalogue's number-or-text entries.
+    for (int j = 0; j < 32; ++j) {
+        const CatalogueEntry& e = Entry(k9xGlobalEntries[j]);
+        EXPECT_EQ(IsSetDependentGlobal(j), e.kind == KindRule::DwordOrText) << e.name;
+        EXPECT_FALSE(IsAdapterEntry(e)) << e.name;
+    }
+    for (int k = 0; k < 8; ++k) EXPECT_TRUE(IsAdapterEntry(Entry(k9xAdapterEntries[k])));
+    // Each 9x entry has one position, and each NT entry one.
+    std::set<EntryId> seen(k9xAdapterEntries.begin(), k9xAdapterEntries.end());
+    seen.insert(k9xGlobalEntries.begin(), k9xGlobalEntries.end());
+    EXPECT_EQ(seen.size(), std::size_t(k9xEntryCount));
+    for (const auto& e : EntriesOf(AccessorSet::Win98)) EXPECT_TRUE(seen.count(e.id)) << e.name;
+    std::set<EntryId> nt(kNtEntries.begin(), kNtEntries.end());
+    for (const auto& e : EntriesOf(AccessorSet::Nt)) EXPECT_TRUE(nt.count(e.id)) << e.name;
 }
 
 TEST(BackupLayouts, FamiliesChooseLayoutAndSet) {
@@ -132,15 +86,16 @@ TEST(BackupMark, IsMagicVersionLayoutSetAndAZero) {
 }
 
 TEST(WrittenFiles, Hold143RecordsOn9xWithSlotsWhereDescribed) {
-    BackupImage image = Full9xImage(BackupSet::kWin98);
+    BackupImage image = Full9xImage(AccessorSet::Win98);
     image.adapterValues[0][0] = SavedValue::Text("576");
     image.adapterValues[1][0] = SavedValue::Text("1500");
     image.adapterValues[2][7] = SavedValue::Byte(1);
     EncodedBackup out = EncodeBackupFile(image);
     ASSERT_TRUE(out.ok()) << out.message;
 
-    Handmade want = Older9x(BackupSet::kWin98);
-    want.At(1, {10, 0, 0, 0, 'Z', 'V', 'B', 'K', 1, 2, 2, 0});
+    Handmade want = Older9x(AccessorSet::Win98);
+    // N, the mark, and the shared DefaultMSS (absent: the tagged empty text).
+    want.At(1, {10, 0, 0, 0, 'Z', 'V', 'B', 'K', 1, 2, 2, 0, 8, 0, 0, 0});
     want.TText(24, "576");
     want.TText(32, "1500");
     want.TByte(24 + 16 + 7, 1);
@@ -170,47 +125,57 @@ TEST(WrittenFiles, HoldRecords2To10OnNtAndTheMarkInRecord1) {
 }
 
 TEST(WrittenFiles, ReadBackAsTheyWereSaved) {
-    BackupImage image = Full9xImage(BackupSet::kWin95);
+    BackupImage image = Full9xImage(AccessorSet::Win95);
     image.adapterValues[3] = {SavedValue::Text("576"), SavedValue::Text(""),     SavedValue::Number(0),
                               SavedValue::Number(-1),  SavedValue::Absent(),     SavedValue::Text(std::string(124, 'x')),
                               SavedValue::Number(7),   SavedValue::Byte(0)};
     image.globals[17] = SavedValue::Number(0);
     image.globals[18] = SavedValue::Text("3");
     image.globals[31] = SavedValue::Text("");
-    EncodedBackup out = EncodeBackupFile(image);
-    ASSERT_TRUE(out.ok()) << out.message;
-    ParsedBackup back = ParseBackupFile(out.bytes, k95Format);
-    ASSERT_TRUE(back.image) << back.message;
-    EXPECT_TRUE(back.image->marked);
-    EXPECT_EQ(back.image->slots, image.slots);
-    EXPECT_EQ(back.image->adapterValues, image.adapterValues);
-    EXPECT_EQ(back.image->globals, image.globals);
+    for (auto shared : {SavedValue::Absent(), SavedValue::Number(0), SavedValue::Text(""),
+                        SavedValue::Text(std::string(112, '1'))}) {
+        image.sharedDefaultMss = shared;
+        EncodedBackup out = EncodeBackupFile(image);
+        ASSERT_TRUE(out.ok()) << out.message;
+        ParsedBackup back = ParseBackupFile(out.bytes, k95Format);
+        ASSERT_TRUE(back.image) << back.message;
+        EXPECT_TRUE(back.image->marked);
+        EXPECT_EQ(back.image->slots, image.slots);
+        EXPECT_EQ(back.image->adapterValues, image.adapterValues);
+        EXPECT_EQ(back.image->globals, image.globals);
+        EXPECT_EQ(back.image->sharedDefaultMss, shared) << shared.text.size();
+    }
+    // Record 1 has room for 112 characters after N and the mark.
+    image.sharedDefaultMss = SavedValue::Text(std::string(113, '1'));
+    EncodedBackup tooLong = EncodeBackupFile(image);
+    EXPECT_FALSE(tooLong.ok());
+    EXPECT_NE(tooLong.message.find("DefaultMSS"), std::string::npos) << tooLong.message;
 }
 
 TEST(WrittenFiles, RefuseWhatNoRecordCanHold) {
-    BackupImage image = Full9xImage(BackupSet::kWin98);
+    BackupImage image = Full9xImage(AccessorSet::Win98);
     image.globals[4] = SavedValue::Text(std::string(125, 'x'));
     EncodedBackup out = EncodeBackupFile(image);
     EXPECT_FALSE(out.ok());
     EXPECT_NE(out.message.find("MSTCP.SessionKeepAlive"), std::string::npos) << out.message;
     EXPECT_TRUE(out.bytes.empty());
 
-    image = Full9xImage(BackupSet::kWin98);
+    image = Full9xImage(AccessorSet::Win98);
     image.adapterValues[0][1] = SavedValue::Byte(1);
     EXPECT_FALSE(EncodeBackupFile(image).ok()) << "a byte where no byte belongs";
-    image = Full9xImage(BackupSet::kWin98);
+    image = Full9xImage(AccessorSet::Win98);
     image.adapterValues[0][7] = SavedValue::Text("1");
     EXPECT_FALSE(EncodeBackupFile(image).ok()) << "SLOWNET is a byte or absent";
-    image = Full9xImage(BackupSet::kWin98);
+    image = Full9xImage(AccessorSet::Win98);
     image.globals[2] = SavedValue::Text(std::string("a\0b", 3));
     EXPECT_FALSE(EncodeBackupFile(image).ok()) << "a text with a zero byte";
-    image = Full9xImage(BackupSet::kWin98);
+    image = Full9xImage(AccessorSet::Win98);
     image.slots[4].adapterKey = "00\\04";
     EXPECT_FALSE(EncodeBackupFile(image).ok()) << "slot name with a backslash";
 }
 
 TEST(OlderFiles, RestoreEmptyAndZeroAsAbsent9x) {
-    Handmade h = Older9x(BackupSet::kWin95);
+    Handmade h = Older9x(AccessorSet::Win95);
     h.TText(24, "576");            // slot 0 IPMTU
     h.TByte(24 + 7, 1);            // slot 0 SLOWNET
     h.TInt(112 + 17, 1);           // SackOpts
@@ -228,7 +193,7 @@ TEST(OlderFiles, RestoreEmptyAndZeroAsAbsent9x) {
     EXPECT_EQ(p.image->globals[18], SavedValue::Absent());
     EXPECT_EQ(p.image->globals[31], SavedValue::Text("4"));
 
-    Handmade w = Older9x(BackupSet::kWin98);
+    Handmade w = Older9x(AccessorSet::Win98);
     w.TText(112 + 17, "1");
     w.PText(112 + 31, "4");
     // Ending right after the last value is allowed.
@@ -237,6 +202,7 @@ TEST(OlderFiles, RestoreEmptyAndZeroAsAbsent9x) {
     EXPECT_EQ(q.image->globals[17], SavedValue::Text("1"));
     EXPECT_EQ(q.image->globals[31], SavedValue::Text("4"));
     EXPECT_EQ(q.image->globals[0], SavedValue::Absent());
+    EXPECT_FALSE(q.image->sharedDefaultMss) << "older files do not hold DefaultMSS";
 }
 
 TEST(OlderFiles, RestoreZeroAsAbsentNt) {
@@ -290,9 +256,9 @@ std::vector<Refusal> Refusals() {
     std::vector<Refusal> list;
     list.push_back({"empty file", {}, k98Format, "empty"});
     list.push_back({"older NT file on 98", OlderNt().file, k98Format, "record 2"});
-    list.push_back({"older 98 file on NT", Older9x(BackupSet::kWin98).file, kNtFormat, "record 2 holds a text"});
-    list.push_back({"older 95 file on 98", Older9x(BackupSet::kWin95).file, k98Format, "record 112 holds a number"});
-    list.push_back({"older 98 file on 95", Older9x(BackupSet::kWin98).file, k95Format, "record 112 holds an empty text"});
+    list.push_back({"older 98 file on NT", Older9x(AccessorSet::Win98).file, kNtFormat, "record 2 holds a text"});
+    list.push_back({"older 95 file on 98", Older9x(AccessorSet::Win95).file, k98Format, "record 112 holds a number"});
+    list.push_back({"older 98 file on 95", Older9x(AccessorSet::Win98).file, k95Format, "record 112 holds an empty text"});
     list.push_back({"marked NT file on 98", Marked(kNtFormat), k98Format, "made on Windows NT, 2000 or XP"});
     list.push_back({"marked 98 file on NT", Marked(k98Format), kNtFormat, "made on Windows 98 or Me"});
     list.push_back({"marked 95 file on 98", Marked(k95Format), k98Format, "cannot be restored on Windows 98 or Me"});
@@ -311,7 +277,7 @@ std::vector<Refusal> Refusals() {
     b[0] = 1;
     list.push_back({"marked NT file with something before the mark", b, kNtFormat, "four zero bytes"});
 
-    Handmade h = Older9x(BackupSet::kWin98);
+    Handmade h = Older9x(AccessorSet::Win98);
     h.Int(1, 11);
     list.push_back({"eleven as the highest slot", h.file, k98Format, "record 1 gives 11"});
     h.Int(1, -1);
@@ -319,36 +285,43 @@ std::vector<Refusal> Refusals() {
     h.Int(1, 0x0001000A);
     list.push_back({"slot count with a high half", h.file, k98Format, "record 1 gives"});
 
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TText(2, "");
     list.push_back({"empty adapter key name", h.file, k98Format, "record 2 does not hold a valid adapter key name"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TText(4, "..\\0001");
     list.push_back({"adapter key name with a backslash", h.file, k98Format, "record 4"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TText(5, "NetTrans\\\\0001");
     list.push_back({"binding key with an empty component", h.file, k98Format, "record 5"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TText(3, "\\NetTrans");
     list.push_back({"binding key with a leading backslash", h.file, k98Format, "record 3"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TInt(6, 1);
     list.push_back({"number as slot name", h.file, k98Format, "record 6 holds a number"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TText(31, "1");
     list.push_back({"SLOWNET as text", h.file, k98Format, "record 31"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TText(40, std::string("5\0" "6", 3));
     list.push_back({"text with a zero byte", h.file, k98Format, "zero byte"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.At(50, {8, 0, 200, 0});
     list.push_back({"text longer than its record", h.file, k98Format, "record 50 is longer"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.At(60, {0, 0, 0, 0});
     list.push_back({"record never written", h.file, k98Format, "record 60 holds no value"});
-    h = Older9x(BackupSet::kWin98);
+    h = Older9x(AccessorSet::Win98);
     h.TByte(30, 1);
     list.push_back({"byte where a text belongs", h.file, k98Format, "record 30 holds a byte"});
+
+    b = Marked(k98Format);
+    b[12] = 17;
+    list.push_back({"marked file with a byte as DefaultMSS", b, k98Format, "record 1 holds a byte"});
+    b = Marked(k98Format);
+    b[14] = 113;
+    list.push_back({"marked file with DefaultMSS past record 1", b, k98Format, "record 1 is longer"});
 
     Handmade nt = OlderNt();
     nt.TText(5, "");
@@ -371,7 +344,7 @@ TEST(BadFiles, AreRefusedWithAMessage) {
 TEST(BadFiles, EveryTruncationIsRefused) {
     struct Whole { const char* what; Bytes file; BackupFormat format; };
     Handmade olderNt = OlderNt();
-    Handmade older98 = Older9x(BackupSet::kWin98);
+    Handmade older98 = Older9x(AccessorSet::Win98);
     const Whole wholes[] = {
         {"marked 98", Marked(k98Format), k98Format},
         {"marked 95", Marked(k95Format), k95Format},

@@ -92,9 +92,9 @@ struct BadRecord {
 
 TEST(RecordReading, RefusesLengthsAndTagsItCannotTrust) {
     const BadRecord cases[] = {
-        {"tagged text longer than its record", {8, 0, 125, 0}, false, RecordError::kTextTooLong},
-        {"tagged text length 0xFFFF", {8, 0, 0xFF, 0xFF}, false, RecordError::kTextTooLong},
-        {"plain text longer than its record", {127, 0}, true, RecordError::kTextTooLong},
+        {"tagged text longer than its record", {8, 0, 125, 0}, false, RecordError::kPastRecordEnd},
+        {"tagged text length 0xFFFF", {8, 0, 0xFF, 0xFF}, false, RecordError::kPastRecordEnd},
+        {"plain text longer than its record", {127, 0}, true, RecordError::kPastRecordEnd},
         {"type code 0 (never written)", {0, 0, 0, 0}, false, RecordError::kUnknownTag},
         {"type code 2", {2, 0, 1, 0}, false, RecordError::kUnknownTag},
         {"type code 8 in the high byte", {0, 8, 1, 0}, false, RecordError::kUnknownTag},
