@@ -9,15 +9,17 @@ namespace zv {
 
 namespace {
 
-// A number or a text as it is stored; anything else is absent.
+// A number or a text as it is stored; anything else is absent. The helpers give their default
+// for a value of another type, so a result other than the default means the value is there; only
+// a result equal to the default needs a second read with another default to be sure.
 SavedValue ReadNumberOrText(Registry& reg, const RegLocation& at, const AdapterTarget& target) {
     const std::string path = KeyPath(at, target);
-    // The helpers give their default for anything of another type: a value that reads the same
-    // under two different defaults is there, of the helper's type.
-    std::int32_t n0 = ReadRegDword(reg, at.root, path, at.value, 0);
-    if (n0 == ReadRegDword(reg, at.root, path, at.value, 1)) return SavedValue::Number(n0);
-    std::string s0 = ReadRegString(reg, at.root, path, at.value, "0");
-    if (s0 == ReadRegString(reg, at.root, path, at.value, "1")) return SavedValue::Text(s0);
+    const std::string noText = "\x01?";
+    std::string s = ReadRegString(reg, at.root, path, at.value, noText);
+    if (s != noText || ReadRegString(reg, at.root, path, at.value, "") == noText) return SavedValue::Text(s);
+    const std::int32_t noNumber = -0x5A5A5A5B;
+    std::int32_t n = ReadRegDword(reg, at.root, path, at.value, noNumber);
+    if (n != noNumber || ReadRegDword(reg, at.root, path, at.value, 0) == noNumber) return SavedValue::Number(n);
     return SavedValue::Absent();
 }
 

@@ -33,6 +33,41 @@ Bytes TText(const std::string& s) {
     return b;
 }
 
+TEST(StoredValues, AreReadAsTheTypeTheyAreStoredAs) {
+    struct Case {
+        const char* what;
+        std::optional<RegValue> stored;
+        SavedValue want;
+    };
+    const Case cases[] = {
+        {"absent", std::nullopt, SavedValue::Absent()},
+        {"number", Dw(64240), SavedValue::Number(64240)},
+        {"number 0", Dw(0), SavedValue::Number(0)},
+        {"number -1", Dw(0xFFFFFFFF), SavedValue::Number(-1)},
+        {"number equal to the probe default", Dw(std::uint32_t(-0x5A5A5A5B)), SavedValue::Number(-0x5A5A5A5B)},
+        {"text", Sz("64"), SavedValue::Text("64")},
+        {"empty text", Sz(""), SavedValue::Text("")},
+        {"text equal to the probe default", Sz("\x01?"), SavedValue::Text("\x01?")},
+        {"binary", Bin({1, 2}), SavedValue::Absent()},
+        {"expandable text", RegValue{kRegExpandSz, {'1', 0}}, SavedValue::Absent()},
+        {"number of 8 bytes", RegValue{kRegDword, {1, 0, 0, 0, 0, 0, 0, 0}}, SavedValue::Absent()},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        if (c.stored) Seed(reg, HKLM, kMstcp, "DefaultTTL", *c.stored);
+        EXPECT_EQ(ReadStoredValue(reg, Entry(EntryId::MstcpDefaultTTL)), c.want) << c.what;
+    }
+    MemoryRegistry reg;
+    // A text as WriteRegString stores it.
+    WriteRegString(reg, HKLM, kMstcp, "DefaultTTL", "7");
+    EXPECT_EQ(ReadStoredValue(reg, Entry(EntryId::MstcpDefaultTTL)), SavedValue::Text("7"));
+    Seed(reg, HKLM, Net(1), "SLOWNET", Bin({7, 9}));
+    EXPECT_EQ(ReadStoredValue(reg, Entry(EntryId::AdapterSLOWNET), SlotTable()[1]), SavedValue::Byte(7));
+    Seed(reg, HKLM, Net(2), "SLOWNET", Dw(1));
+    EXPECT_EQ(ReadStoredValue(reg, Entry(EntryId::AdapterSLOWNET), SlotTable()[2]), SavedValue::Absent())
+        << "SLOWNET is read as bytes only";
+}
+
 TEST(TakingABackup, On98Holds143RecordsWithTheSlotsWhereDescribed) {
     MemoryRegistry reg;
     Seed(reg, HKLM, Net(0), "IPMTU", Sz("576"));
