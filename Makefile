@@ -28,5 +28,9 @@ test: test-native test-win32
 run: win32
 	scripts/run-app $(APP)
 
+# The program folder as build/dist/zarvelo-<version>.zip: both programs, the help file and a read-me.
+dist: win32
+	cmake --build --preset win32 --target dist
+
 clean:
 	rm -rf build

@@ -1,31 +1,21 @@
-// pulsiva.exe: the keep-alive program's entry point.
+// pulsiva.exe: the keep-alive program's entry point: the window frmGetIp over the real network layer.
 #include <windows.h>
 
-namespace {
-
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-}  // namespace
+#include "keepalive/echo.h"
+#include "keepalive/win32/frm_get_ip.h"
+#include "keepalive/win32/system_net_api.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "PulsivaMain";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("PulsivaMain", "Pulsiva", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480,
-                              360, nullptr, nullptr, instance, nullptr);
+    zv::SystemNetApi api;
+    zv::WinsockPing network(api);
+    zv::FrmGetIp form(instance, network, {});
+    HWND hwnd = form.Create();
+    if (!hwnd) return 1;
+    api.SetOwner(hwnd);
     ShowWindow(hwnd, show);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (form.PreTranslateMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

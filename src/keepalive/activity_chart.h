@@ -1,0 +1,72 @@
+// The activity chart: the 90-sample history, the three grid backgrounds and the line geometry in twips.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zv {
+
+inline constexpr int kHistorySize = 90;
+
+// Round-trip times of the last 90 pings, oldest at 0, newest at 89; 0 for a ping without an answer.
+class ActivityHistory {
+public:
+    using Samples = std::array<std::int16_t, kHistorySize>;
+
+    // Shifts every sample one place towards index 0 and stores rtt at 89. A time beyond what a
+    // sample holds is kept as the largest sample.
+    void Add(std::uint32_t rtt);
+    void Clear() { samples_.fill(0); }
+    const Samples& samples() const { return samples_; }
+
+private:
+    Samples samples_{};
+};
+
+// Chart backgrounds: 360 x 75 pixels, white with a blue grid and one yellow row. Image 0, 1 and 2
+// differ only in where the vertical lines fall, 4 pixels further left each, so the grid scrolls
+// with the samples.
+inline constexpr int kGridWidth = 360;
+inline constexpr int kGridHeight = 75;
+inline constexpr int kGridImages = 3;
+inline constexpr std::uint32_t kRgbWhite = 0xFFFFFF;  // 0xRRGGBB
+inline constexpr std::uint32_t kRgbGrid = 0x0080FF;
+inline constexpr std::uint32_t kRgbYellow = 0xFFFF00;
+inline constexpr std::uint32_t kRgbChartLine = 0x0000FF;
+
+// The first grid column of each image; the others follow every 12 pixels.
+int GridFirstColumn(int image);
+// Colour of one pixel of a background image, 0xRRGGBB.
+std::uint32_t GridPixel(int image, int x, int y);
+// The whole image, row by row from the top.
+std::vector<std::uint32_t> GridPicture(int image);
+
+// The chart in twips, origin top-left, y growing downwards.
+struct TwipPoint {
+    double x;
+    double y;
+};
+struct TwipLine {
+    TwipPoint from;
+    TwipPoint to;
+};
+struct ActivityChart {
+    double step = 0;         // twips per sample
+    std::int16_t scale = 0;  // twips per millisecond
+    TwipPoint firstPoint{};
+    std::array<TwipLine, kHistorySize - 1> lines{};
+};
+
+// Height / 750 to the nearest whole number; a half goes to the even neighbour.
+std::int16_t ChartScale(double heightTwips);
+ActivityChart DrawActivityChart(const ActivityHistory::Samples& samples, double widthTwips, double heightTwips);
+
+// Twips to pixels at the given logical DPI, to the nearest pixel.
+int TwipsToPixels(double twips, int dpi);
+
+// The status text after a ping.
+std::string PingResultText(const std::string& site, std::uint32_t rtt);
+
+}  // namespace zv

@@ -1,0 +1,34 @@
+// Start and stop Windows Sockets, resolve a site, send one ICMP echo: the steps over the system calls.
+#include "keepalive/echo.h"
+
+namespace zv {
+
+bool WinsockPing::StartSockets() { return api_.WSAStartup(kWinsockVersion11) == 0; }
+
+std::string WinsockPing::ResolveHost(const std::string& host) {
+    std::optional<NetApi::HostEntry> entry = api_.GetHostByName(host);
+    if (!entry) return kUnableToResolve;
+    if (entry->addressType != kAfInet) return kNonIpAddress;
+    // An IPv4 entry without a 4-byte first address would leave nothing to copy: nothing resolved.
+    if (entry->addressLength != 4 || !entry->firstAddress) return kUnableToResolve;
+    return api_.InetNtoa(*entry->firstAddress);
+}
+
+std::int32_t WinsockPing::SendEcho(const std::string& address, const std::string& requestData, EchoReply& reply) {
+    std::uint32_t target = api_.InetAddr(address);
+    if (target == kInaddrNone) return -1;
+    std::uintptr_t handle = api_.IcmpCreateFile();
+    if (handle == 0) return 0;
+    // The number of replies is not used: the status and round-trip time in the record tell all.
+    api_.IcmpSendEcho(handle, target, requestData.data(), static_cast<std::uint16_t>(requestData.size()), &reply,
+                      kEchoReplySize, kEchoTimeoutMs);
+    std::int32_t status = static_cast<std::int32_t>(reply.Status);
+    api_.IcmpCloseHandle(handle);
+    return status;
+}
+
+void WinsockPing::StopSockets() {
+    if (api_.WSACleanup() != 0) api_.ShowExclamation(kCleanupFailed);
+}
+
+}  // namespace zv

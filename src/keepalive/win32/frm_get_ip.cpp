@@ -1,0 +1,368 @@
+// frmGetIp: creates the controls, forwards their events to the ping loop and shows what it decides.
+#include "keepalive/win32/frm_get_ip.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "keepalive/win32/resource.h"
+
+namespace zv {
+
+namespace {
+
+constexpr char kChartClass[] = "PulsivaChartPict";
+constexpr char kCaption[] = "Pulsiva";
+// ChartPict's size as the chart's arithmetic knows it.
+constexpr double kChartWidthTwips = 5460;
+constexpr double kChartHeightTwips = 1185;
+
+COLORREF ToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// A 32-bit top-down DIB section; its pixels are 0x00RRGGBB words.
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    *bits = static_cast<std::uint32_t*>(p);
+    return bmp;
+}
+
+HBITMAP MakeGridBitmap(int image) {
+    std::uint32_t* bits = nullptr;
+    HBITMAP bmp = MakeDib(kGridWidth, kGridHeight, &bits);
+    if (bmp && bits) {
+        std::vector<std::uint32_t> pixels = GridPicture(image);
+        std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
+    }
+    return bmp;
+}
+
+}  // namespace
+
+// ---- ChartPicture -------------------------------------------------------------------------
+
+void ChartPicture::Register(HINSTANCE instance) {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, kChartClass, &wc)) return;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kChartClass;
+    RegisterClassA(&wc);
+}
+
+void ChartPicture::Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    width_ = rc.right - rc.left;
+    height_ = rc.bottom - rc.top;
+    dc_.reset();
+    backing_.reset(MakeDib(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, &bits_));
+    dc_.reset(CreateCompatibleDC(nullptr));
+    SelectObject(dc_.get(), backing_.get());
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void ChartPicture::SetPicture(HBITMAP image) {
+    if (!dc_) return;
+    RECT all{0, 0, width_, height_};
+    FillRect(dc_.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    win::OwnedDc source(CreateCompatibleDC(dc_.get()));
+    {
+        win::Selection pick(source.get(), image);
+        BitBlt(dc_.get(), 0, 0, kGridWidth, kGridHeight, source.get(), 0, 0, SRCCOPY);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ChartPicture::Draw(const ActivityChart& chart, int dpiX, int dpiY) {
+    if (!dc_) return;
+    HDC dc = dc_.get();
+    win::OwnedPen pen(CreatePen(PS_SOLID, 1, ToColorRef(kRgbChartLine)));
+    win::Selection usePen(dc, pen.get());
+    SetPixel(dc, TwipsToPixels(chart.firstPoint.x, dpiX), TwipsToPixels(chart.firstPoint.y, dpiY),
+             ToColorRef(kRgbChartLine));
+    for (const TwipLine& line : chart.lines) {
+        MoveToEx(dc, TwipsToPixels(line.from.x, dpiX), TwipsToPixels(line.from.y, dpiY), nullptr);
+        LineTo(dc, TwipsToPixels(line.to.x, dpiX), TwipsToPixels(line.to.y, dpiY));
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::uint32_t ChartPicture::Pixel(int x, int y) const {
+    if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    GdiFlush();
+    return bits_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
+}
+
+LRESULT CALLBACK ChartPicture::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<ChartPicture*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_ERASEBKGND:
+        if (self) return 1;
+        break;
+    case WM_PAINT:
+        if (self && self->dc_) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            BitBlt(dc, 0, 0, self->width_, self->height_, self->dc_.get(), 0, 0, SRCCOPY);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        if (self) self->hwnd_ = nullptr;
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// ---- FrmGetIp -----------------------------------------------------------------------------
+
+FrmGetIp::FrmGetIp(HINSTANCE instance, PingNetwork& network, Options options)
+    : instance_(instance), options_(std::move(options)), loop_(network, *this) {}
+
+FrmGetIp::~FrmGetIp() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+HWND FrmGetIp::Create() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    ChartPicture::Register(instance_);
+    for (int i = 0; i < kGridImages; ++i) Picture1_[i].reset(MakeGridBitmap(i));
+    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmGetIp), nullptr, DlgProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+bool FrmGetIp::PreTranslateMessage(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
+
+INT_PTR CALLBACK FrmGetIp::DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    FrmGetIp* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<FrmGetIp*>(lp);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    } else {
+        self = reinterpret_cast<FrmGetIp*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    try {
+        return self->Handle(msg, wp, lp);
+    } catch (...) {
+        // Nothing may leave a window procedure; the window carries on as it was.
+        return FALSE;
+    }
+}
+
+INT_PTR FrmGetIp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        Form_Load();
+        // Focus to the first control that can take it (the site box is disabled while pinging).
+        if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
+        return FALSE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp));
+        return TRUE;
+    case WM_TIMER:
+        if (wp == IDT_ChartTimer) loop_.ChartTimer_Timer();
+        else if (wp == IDT_Timer1 && options_.hooks.animationFrame) options_.hooks.animationFrame();
+        return TRUE;
+    case WM_CLOSE:
+        Form_Unload();
+        DestroyWindow(hwnd_);
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) Form_Unload();
+        return TRUE;
+    case WM_DESTROY:
+        KillTimer(hwnd_, IDT_ChartTimer);
+        KillTimer(hwnd_, IDT_Timer1);
+        chartTimerOn_ = timer1On_ = false;
+        return TRUE;
+    case WM_NCDESTROY:
+        hwnd_ = nullptr;
+        if (options_.quitOnDestroy) PostQuitMessage(0);
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void FrmGetIp::Form_Load() {
+    HDC screen = GetDC(nullptr);
+    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    // ChartPict keeps its size in twips whatever the dialog font; it is centred in its frame.
+    HWND pict = Item(IDC_ChartPict);
+    RECT frame;
+    GetWindowRect(Item(IDC_Frame2), &frame);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
+    RECT place;
+    GetWindowRect(pict, &place);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+    int w = TwipsToPixels(kChartWidthTwips, dpiX_);
+    int h = TwipsToPixels(kChartHeightTwips, dpiY_);
+    int x = frame.left + (frame.right - frame.left - w) / 2;
+    SetWindowPos(pict, nullptr, x, place.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    chart_.Attach(pict);
+    chart_.SetPicture(Picture1_[0].get());
+
+    SetDlgItemTextA(hwnd_, IDC_txtDomain, kDefaultSite);
+    for (const char* item : kIntervalItems) SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    int parts[] = {-1};
+    SendDlgItemMessageA(hwnd_, IDC_StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    SendDlgItemMessageA(hwnd_, IDC_StatusBar1, WM_SIZE, 0, 0);  // to the bottom edge of the window
+
+    // Start-up: counters, help file, the "10" interval, then the tray and settings, then the
+    // cleared history and the start of pinging.
+    loop_.Reset();
+    helpFile_ = ProgramHelpFile();
+    SelectInterval(0);
+    if (options_.hooks.load) options_.hooks.load(hwnd_);
+    loop_.StartPinging();
+}
+
+void FrmGetIp::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    if (options_.hooks.unload) options_.hooks.unload(hwnd_);
+}
+
+void FrmGetIp::OnCommand(int id, int code) {
+    if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
+    switch (id) {
+    case IDOK:  // Enter: the default button, while it can be pressed
+        if (IsWindowEnabled(Item(IDC_cmdPing))) cmdPing_Click();
+        break;
+    case IDCANCEL:  // Esc: the window stays; it is a keep-alive window, not a dialog to dismiss
+        break;
+    case IDC_cmdPing:
+        if (IsWindowEnabled(Item(IDC_cmdPing))) cmdPing_Click();
+        break;
+    case IDC_Command1:
+        if (IsWindowEnabled(Item(IDC_Command1))) Command1_Click();
+        break;
+    case IDC_cmdResetActivity:
+        if (IsWindowEnabled(Item(IDC_cmdResetActivity))) cmdResetActivity_Click();
+        break;
+    case IDC_Command2:
+        Command2_Click();
+        break;
+    case IDC_cmdExit:
+        cmdExit_Click();
+        break;
+    case IDC_Check1:
+        if (options_.hooks.check1Click) options_.hooks.check1Click();
+        break;
+    }
+}
+
+void FrmGetIp::cmdPing_Click() { loop_.StartPinging(); }
+void FrmGetIp::Command1_Click() { loop_.StopPinging(); }
+void FrmGetIp::cmdResetActivity_Click() { loop_.ResetActivity(); }
+
+void FrmGetIp::Command2_Click() {
+    if (options_.help) options_.help(hwnd_, helpFile_, "ping.htm");
+    else htmlHelp_.DisplayTopic(hwnd_, helpFile_, "ping.htm");
+}
+
+void FrmGetIp::cmdExit_Click() {
+    if (hwnd_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void FrmGetIp::SelectInterval(int item) { SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_SETCURSEL, item, 0); }
+
+void FrmGetIp::AnimationOn() { SetAnimation(true); }
+void FrmGetIp::AnimationOff() { SetAnimation(false); }
+void FrmGetIp::ShowStill() { ShowStillIcon(); }
+
+// ---- PingView -----------------------------------------------------------------------------
+
+std::string FrmGetIp::SiteText() {
+    HWND box = Item(IDC_txtDomain);
+    int n = GetWindowTextLengthA(box);
+    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    n = GetWindowTextA(box, text.data(), n + 1);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+int FrmGetIp::IntervalItem() {
+    LRESULT sel = SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_GETCURSEL, 0, 0);
+    return sel == CB_ERR ? -1 : static_cast<int>(sel);
+}
+
+bool FrmGetIp::AnimationDisabled() { return IsDlgButtonChecked(hwnd_, IDC_Check1) == BST_CHECKED; }
+
+void FrmGetIp::SetAnimation(bool on) {
+    if (on == timer1On_) return;
+    if (on) SetTimer(hwnd_, IDT_Timer1, kAnimationTimerMs, nullptr);
+    else KillTimer(hwnd_, IDT_Timer1);
+    timer1On_ = on;
+}
+
+void FrmGetIp::ShowStillIcon() {
+    if (options_.hooks.showStillIcon) options_.hooks.showStillIcon();
+}
+
+void FrmGetIp::SetChartTimer(bool on) {
+    if (on == chartTimerOn_) return;
+    if (on) SetTimer(hwnd_, IDT_ChartTimer, kChartTimerMs, nullptr);
+    else KillTimer(hwnd_, IDT_ChartTimer);
+    chartTimerOn_ = on;
+}
+
+void FrmGetIp::SetPingingControls(bool pinging) {
+    HWND focus = GetFocus();
+    EnableWindow(Item(IDC_txtDomain), !pinging);
+    EnableWindow(Item(IDC_Combo1), !pinging);
+    EnableWindow(Item(IDC_cmdPing), !pinging);
+    EnableWindow(Item(IDC_Command1), pinging);
+    EnableWindow(Item(IDC_cmdResetActivity), pinging);
+    // A button that disabled itself under the keyboard focus hands it to its counterpart.
+    if (focus && IsChild(hwnd_, focus) && !IsWindowEnabled(focus)) {
+        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(pinging ? IDC_Command1 : IDC_cmdPing)), TRUE);
+    }
+}
+
+void FrmGetIp::SetTrayPingItemsEnabled(bool enabled) {
+    if (options_.hooks.trayPingItems) options_.hooks.trayPingItems(enabled);
+}
+
+void FrmGetIp::SetStatusText(const std::string& text) {
+    SendDlgItemMessageA(hwnd_, IDC_StatusBar1, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+double FrmGetIp::ChartWidthTwips() {
+    RECT r;
+    GetWindowRect(Item(IDC_ChartPict), &r);
+    return (r.right - r.left) * 1440.0 / dpiX_;
+}
+
+double FrmGetIp::ChartHeightTwips() {
+    RECT r;
+    GetWindowRect(Item(IDC_ChartPict), &r);
+    return (r.bottom - r.top) * 1440.0 / dpiY_;
+}
+
+void FrmGetIp::ShowChart(int backgroundIndex, const ActivityChart* chart) {
+    chart_.SetPicture(Picture1_[backgroundIndex % kGridImages].get());
+    if (chart) chart_.Draw(*chart, dpiX_, dpiY_);
+}
+
+void FrmGetIp::ShowMessage(const std::string& text) { MessageBoxA(hwnd_, text.c_str(), kCaption, MB_OK); }
+
+}  // namespace zv

@@ -1,0 +1,137 @@
+// frmGetIp, the keep-alive window "Pulsiva": site, interval, start/stop, the activity chart and the status bar.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "keepalive/echo.h"
+#include "keepalive/ping_loop.h"
+#include "keepalive/win32/html_help.h"
+#include "keepalive/win32/raii.h"
+
+namespace zv {
+
+// The calls through which the tray icon, its menu and the stored settings join the window.
+// Each may be left empty.
+struct FrmGetIpHooks {
+    // Start-up, after the counters, the help file and the interval are set and before the history
+    // is cleared and pinging starts: hook the window, apply the stored options, add the tray icon.
+    std::function<void(HWND)> load;
+    // Shut-down, while the window still exists: store the options, remove the tray icon, unhook.
+    std::function<void(HWND)> unload;
+    std::function<void()> animationFrame;        // every Timer1 tick
+    std::function<void()> showStillIcon;         // animation stopped
+    std::function<void(bool)> trayPingItems;     // enable "&Ping" and "P&ing Interval"
+    std::function<void()> check1Click;           // "Disable Animation" clicked
+};
+
+// Opens a help topic: owner, help file, topic.
+using HelpCommand = std::function<void(HWND, const std::string&, const std::string&)>;
+
+// The chart picture box: keeps what is drawn on it in a bitmap of its client size.
+class ChartPicture {
+public:
+    static void Register(HINSTANCE instance);
+    void Attach(HWND hwnd);
+    // Puts the image at the top-left over the picture box's background, erasing the drawing.
+    void SetPicture(HBITMAP image);
+    void Draw(const ActivityChart& chart, int dpiX, int dpiY);
+    // 0xRRGGBB; 0 outside the client area.
+    std::uint32_t Pixel(int x, int y) const;
+    SIZE ClientSize() const { return {width_, height_}; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND hwnd_ = nullptr;
+    win::OwnedBitmap backing_;
+    win::OwnedDc dc_;  // holds backing_ selected; goes first
+    std::uint32_t* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+class FrmGetIp : private PingView {
+public:
+    struct Options {
+        bool quitOnDestroy = true;  // the program's only window ends the message loop
+        HelpCommand help;           // empty: HtmlHelpA from hhctrl.ocx
+        FrmGetIpHooks hooks;
+    };
+
+    FrmGetIp(HINSTANCE instance, PingNetwork& network, Options options);
+    FrmGetIp(const FrmGetIp&) = delete;
+    FrmGetIp& operator=(const FrmGetIp&) = delete;
+    ~FrmGetIp() override;
+
+    // Loads the window, hidden; start-up runs and pinging starts. Null when it could not be made.
+    HWND Create();
+    HWND hwnd() const { return hwnd_; }
+    // Keyboard navigation of the window; true when the message was consumed.
+    bool PreTranslateMessage(MSG& msg);
+
+    // Commands, as the buttons and the tray menu give them.
+    void cmdPing_Click();
+    void Command1_Click();
+    void cmdResetActivity_Click();
+    void Command2_Click();
+    void cmdExit_Click();
+    void SelectInterval(int item);  // Combo1
+
+    // The icon animation (Timer1) on and off, and the still icon.
+    void AnimationOn();
+    void AnimationOff();
+    void ShowStill();
+
+    bool AnimationRunning() const { return timer1On_; }
+    bool ChartTimerRunning() const { return chartTimerOn_; }
+    PingLoop& Loop() { return loop_; }
+    const std::string& HelpFile() const { return helpFile_; }
+    std::uint32_t ChartPixel(int x, int y) const { return chart_.Pixel(x, y); }
+    SIZE ChartClientSize() const { return chart_.ClientSize(); }
+
+private:
+    static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+    void Form_Load();
+    void Form_Unload();
+    void OnCommand(int id, int code);
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // PingView
+    std::string SiteText() override;
+    int IntervalItem() override;
+    bool AnimationDisabled() override;
+    void SetAnimation(bool on) override;
+    void ShowStillIcon() override;
+    void SetChartTimer(bool on) override;
+    void SetPingingControls(bool pinging) override;
+    void SetTrayPingItemsEnabled(bool enabled) override;
+    void SetStatusText(const std::string& text) override;
+    double ChartWidthTwips() override;
+    double ChartHeightTwips() override;
+    void ShowChart(int backgroundIndex, const ActivityChart* chart) override;
+    void ShowMessage(const std::string& text) override;
+
+    HINSTANCE instance_;
+    Options options_;
+    PingLoop loop_;
+    HtmlHelpLibrary htmlHelp_;
+    HWND hwnd_ = nullptr;
+    std::string helpFile_;
+    std::array<win::OwnedBitmap, kGridImages> Picture1_;
+    ChartPicture chart_;
+    int dpiX_ = 96;
+    int dpiY_ = 96;
+    bool timer1On_ = false;
+    bool chartTimerOn_ = false;
+    bool unloaded_ = false;
+};
+
+// The site the window offers when it opens.
+inline constexpr char kDefaultSite[] = "www.quonibar.example";
+
+}  // namespace zv

@@ -1,0 +1,29 @@
+// Resource and control identifiers of pulsiva.exe, named after its windows and controls.
+#pragma once
+
+// Pulsiva's resources use 2000 and up so that they can share one program with zarvelo's (the tests).
+#define IDD_frmGetIp 2000
+
+// frmGetIp
+#define IDC_Frame1 2001
+#define IDC_Label1 2002
+#define IDC_txtDomain 2003
+#define IDC_Label2 2004
+#define IDC_Combo1 2005
+#define IDC_Label3 2006
+#define IDC_Frame3 2007
+#define IDC_Check1 2008
+#define IDC_Check2 2009
+#define IDC_Check3 2010
+#define IDC_Frame2 2011
+#define IDC_ChartPict 2012
+#define IDC_cmdPing 2013
+#define IDC_Command1 2014
+#define IDC_cmdResetActivity 2015
+#define IDC_Command2 2016
+#define IDC_cmdExit 2017
+#define IDC_StatusBar1 2018
+
+// frmGetIp's timers
+#define IDT_ChartTimer 1
+#define IDT_Timer1 2

@@ -1,0 +1,53 @@
+// The system calls under the network layer: Windows Sockets 1.1 and the ICMP functions, found at run time.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "keepalive/echo.h"
+#include "keepalive/win32/raii.h"
+
+namespace zv {
+
+class SystemNetApi : public NetApi {
+public:
+    // The ICMP functions are looked for in these libraries in turn; the first that has all three serves.
+    explicit SystemNetApi(std::vector<std::string> icmpLibraries = {"icmp.dll", "iphlpapi.dll"});
+
+    // The window that owns the message boxes (none: no owner).
+    void SetOwner(HWND owner) { owner_ = owner; }
+    // Which library the ICMP functions came from; empty when none had them.
+    const std::string& IcmpLibrary();
+
+    int WSAStartup(std::uint16_t version) override;
+    int WSACleanup() override;
+    std::optional<HostEntry> GetHostByName(const std::string& name) override;
+    std::string InetNtoa(const std::array<std::uint8_t, 4>& address) override;
+    std::uint32_t InetAddr(const std::string& text) override;
+    std::uintptr_t IcmpCreateFile() override;
+    std::uint32_t IcmpSendEcho(std::uintptr_t handle, std::uint32_t address, const void* requestData,
+                               std::uint16_t requestSize, void* replyBuffer, std::uint32_t replySize,
+                               std::uint32_t timeoutMs) override;
+    void IcmpCloseHandle(std::uintptr_t handle) override;
+    void ShowExclamation(const std::string& text) override;
+
+private:
+    using CreateFn = HANDLE(WINAPI*)();
+    using SendFn = DWORD(WINAPI*)(HANDLE, DWORD, LPVOID, WORD, LPVOID, LPVOID, DWORD, DWORD);
+    using CloseFn = BOOL(WINAPI*)(HANDLE);
+
+    bool LoadIcmp();
+
+    std::vector<std::string> icmpLibraries_;
+    bool icmpTried_ = false;
+    win::OwnedModule icmpModule_;
+    std::string icmpLibrary_;
+    CreateFn create_ = nullptr;
+    SendFn send_ = nullptr;
+    CloseFn close_ = nullptr;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace zv

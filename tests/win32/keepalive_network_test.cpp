@@ -1,0 +1,283 @@
+// The real network layer under Wine: wsock32 and the ICMP functions; with the echo responder in a
+// network namespace of the test's own (scripts/netns-session), the true round-trip times.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <optional>
+
+#include "keepalive/activity_chart.h"
+#include "keepalive/echo.h"
+#include "keepalive/win32/resource.h"
+#include "keepalive/win32/system_net_api.h"
+#include "support/remote.h"
+#include "support/wintest.h"
+
+namespace zv {
+namespace {
+
+// ---- without the namespace: nothing is sent --------------------------------------------------------
+
+TEST(IcmpLibraries, IcmpDllServesAndIphlpapiStandsIn) {
+    EXPECT_EQ(SystemNetApi().IcmpLibrary(), "icmp.dll");
+    EXPECT_EQ(SystemNetApi({"zv-no-such.dll", "iphlpapi.dll"}).IcmpLibrary(), "iphlpapi.dll");
+
+    SystemNetApi none({"zv-no-such.dll"});
+    EXPECT_EQ(none.IcmpLibrary(), "");
+    EXPECT_EQ(none.IcmpCreateFile(), 0u);
+    EchoReply reply{};
+    EXPECT_EQ(WinsockPing(none).SendEcho("127.0.0.1", kEchoRequestData, reply), 0) << "no handle: nothing sent";
+}
+
+TEST(WinsockRoutines, DottedAddressResolvesToItself) {
+    SystemNetApi api;
+    WinsockPing ping(api);
+    ASSERT_TRUE(ping.StartSockets());
+    EXPECT_EQ(ping.ResolveHost("127.0.0.1"), "127.0.0.1");
+    EchoReply reply{};
+    EXPECT_EQ(ping.SendEcho(kUnableToResolve, kEchoRequestData, reply), -1);
+    EXPECT_EQ(ping.SendEcho("255.255.255.255", kEchoRequestData, reply), -1) << "inet_addr cannot tell it from none";
+    ping.StopSockets();
+}
+
+// ---- inside the namespace, with the responder ---------------------------------------------------
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    return p;
+}
+
+// The responder of scripts/netns-session: its delay file and its log, one line per reply.
+struct Responder {
+    std::string delayFile;
+    std::string logFile;
+
+    static std::optional<Responder> FromEnvironment() {
+        char delay[MAX_PATH] = {}, log[MAX_PATH] = {};
+        if (!GetEnvironmentVariableA("ZV_NETNS_DELAY_FILE", delay, MAX_PATH) ||
+            !GetEnvironmentVariableA("ZV_NETNS_RESPONDER_LOG", log, MAX_PATH))
+            return std::nullopt;
+        return Responder{WindowsPath(delay), WindowsPath(log)};
+    }
+    void SetDelay(int ms) const { std::ofstream(delayFile, std::ios::trunc) << ms << "\n"; }
+    int Replies() const {
+        std::ifstream in(logFile);
+        std::string line;
+        int n = 0;
+        while (std::getline(in, line)) n += line.rfind("reply ", 0) == 0;
+        return n;
+    }
+};
+
+#define NETNS_RESPONDER_OR_SKIP(name)                                                                           \
+    std::optional<Responder> name##Found = Responder::FromEnvironment();                                         \
+    if (!name##Found) GTEST_SKIP() << "needs the echo responder's namespace: ctest -R pulsiva_netns (as root)"; \
+    const Responder& name = *name##Found
+
+TEST(NetnsEcho, ReplyRecordIsFilledByEitherLibrary) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    responder.SetDelay(5);
+    for (const char* library : {"icmp.dll", "iphlpapi.dll"}) {
+        SystemNetApi api({library});
+        WinsockPing ping(api);
+        ASSERT_TRUE(ping.StartSockets());
+        EchoReply reply{};
+        EXPECT_EQ(ping.SendEcho("127.0.0.1", kEchoRequestData, reply), 0) << library;
+        EXPECT_EQ(reply.Address, 0x0100007Fu) << library;
+        EXPECT_EQ(reply.DataSize, 56) << library;
+        auto base = reinterpret_cast<std::uintptr_t>(&reply);
+        ASSERT_GE(reply.DataPointer, base + 28) << library << ": the data lands inside the record";
+        ASSERT_LE(reply.DataPointer + 56, base + sizeof reply) << library;
+        EXPECT_EQ(std::memcmp(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(reply.DataPointer)),
+                              kEchoRequestData.data(), 56),
+                  0)
+            << library;
+        EXPECT_GT(reply.Ttl, 0) << library;
+        // An echo is never early; a busy machine can only make it late.
+        EXPECT_GE(reply.RoundTripTime, 4u) << library;
+        EXPECT_LE(reply.RoundTripTime, 5u + 100u) << library;
+        ping.StopSockets();
+    }
+}
+
+TEST(NetnsEcho, RoundTripTimeIsTheRespondersDelay) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    for (int delay : {40, 120}) {
+        responder.SetDelay(delay);
+        int before = responder.Replies();
+        SystemNetApi api;
+        WinsockPing ping(api);
+        std::vector<std::uint32_t> rtts;
+        for (int i = 0; i < 7; ++i) {
+            ASSERT_TRUE(ping.StartSockets());
+            EchoReply reply{};
+            EXPECT_EQ(ping.SendEcho(ping.ResolveHost("127.0.0.1"), kEchoRequestData, reply), 0) << "delay " << delay;
+            ping.StopSockets();
+            EXPECT_GE(reply.RoundTripTime, std::uint32_t(delay - 1)) << "delay " << delay << " echo " << i;
+            EXPECT_LE(reply.RoundTripTime, std::uint32_t(delay + 100)) << "delay " << delay << " echo " << i;
+            rtts.push_back(reply.RoundTripTime);
+        }
+        std::sort(rtts.begin(), rtts.end());
+        EXPECT_NEAR(rtts[rtts.size() / 2], delay, 1) << "median at delay " << delay;
+        // The responder writes its line just after the reply has left.
+        zvtest::WaitFor([&] { return responder.Replies() - before >= 7; }, 2000);
+        EXPECT_EQ(responder.Replies() - before, 7) << "every echo went to the responder";
+    }
+}
+
+TEST(NetnsEcho, AnswerSlowerThanTheTimeOutLeavesZero) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    responder.SetDelay(700);
+    SystemNetApi api;
+    WinsockPing ping(api);
+    ASSERT_TRUE(ping.StartSockets());
+    EchoReply reply{};
+    DWORD start = GetTickCount();
+    EXPECT_EQ(ping.SendEcho("127.0.0.1", kEchoRequestData, reply), 11010) << "IP_REQ_TIMED_OUT";
+    DWORD waited = GetTickCount() - start;
+    ping.StopSockets();
+    EXPECT_EQ(reply.RoundTripTime, 0u);
+    EXPECT_GE(waited, 450u);
+    EXPECT_LT(waited, 690u) << "gave up after about 500 ms";
+    Sleep(400);  // let the late answer arrive before the next test
+}
+
+TEST(NetnsEcho, UnresolvableNameSendsNothing) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    responder.SetDelay(20);
+    int before = responder.Replies();
+    SystemNetApi api;
+    WinsockPing ping(api);
+    ASSERT_TRUE(ping.StartSockets());
+    std::string address = ping.ResolveHost("nosuch.invalid");
+    EXPECT_EQ(address, "Unable to resolve domain name.");
+    EchoReply reply{};
+    EXPECT_EQ(ping.SendEcho(address, kEchoRequestData, reply), -1);
+    ping.StopSockets();
+    EXPECT_EQ(reply.RoundTripTime, 0u);
+    Sleep(200);
+    EXPECT_EQ(responder.Replies(), before);
+}
+
+// ---- pulsiva.exe in the namespace -----------------------------------------------------------------
+
+struct RunningPulsiva {
+    zvtest::Process process;
+    HWND window = nullptr;
+
+    explicit RunningPulsiva(const char* family) {
+        zvtest::SetWineVersion("pulsiva.exe", family);
+        process = zvtest::Process("\"" + zvtest::ProgramDir() + "\\pulsiva.exe\"");
+        if (process.Started()) window = zvtest::WaitForWindow(process.Id(), "Pulsiva", 30000);
+        if (window) zvtest::Settle(process.Handle());
+    }
+    ~RunningPulsiva() {
+        if (window && IsWindow(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+        process.WaitExit(10000);
+    }
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    void Click(int id) const {
+        SendMessageTimeoutA(Item(id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        zvtest::Settle(process.Handle(), 1000);
+    }
+    std::string Status() const { return zvtest::StatusBarText(Item(IDC_StatusBar1)); }
+    void SetSite(const std::string& site) const {
+        SendMessageTimeoutA(Item(IDC_txtDomain), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(site.c_str()),
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
+    }
+    zvtest::ScreenPixels Chart() const { return zvtest::CaptureClient(Item(IDC_ChartPict)); }
+    // The round-trip time of the status text "Ping Result for <site> :<rtt> ms", waited for.
+    std::optional<int> WaitForResult(const std::string& site, std::function<bool(int)> accept, DWORD ms) const {
+        const std::string prefix = "Ping Result for " + site + " :";
+        std::optional<int> rtt;
+        zvtest::WaitFor(
+            [&] {
+                std::string s = Status();
+                if (s.rfind(prefix, 0) != 0 || s.size() < prefix.size() + 3 || s.substr(s.size() - 3) != " ms") return false;
+                int value = std::stoi(s.substr(prefix.size()));
+                if (!accept(value)) return false;
+                rtt = value;
+                return true;
+            },
+            ms);
+        return rtt;
+    }
+};
+
+// Where the newest sample of `ms` lands in the chart picture: rows around that time's height.
+int BluePixelsNearRow(const zvtest::ScreenPixels& chart, int row, int fromX) {
+    int n = 0;
+    for (int y = std::max(0, row - 1); y <= std::min(chart.height - 1, row + 1); ++y)
+        for (int x = fromX; x < chart.width; ++x) n += chart.At(x, y) == kRgbChartLine;
+    return n;
+}
+
+TEST(NetnsPulsiva, PingsTheResponderChartsTheTimeAndStops) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    responder.SetDelay(60);
+    RunningPulsiva app("win98");
+    ASSERT_NE(app.window, nullptr) << "pulsiva.exe showed no window";
+    zvtest::SaveScreenshot(app.window, "pulsiva-startup");
+    EXPECT_FALSE(IsWindowEnabled(app.Item(IDC_cmdPing))) << "pinging from the first moment";
+    EXPECT_TRUE(IsWindowEnabled(app.Item(IDC_Command1)));
+
+    app.Click(IDC_Command1);
+    EXPECT_TRUE(IsWindowEnabled(app.Item(IDC_cmdPing)));
+    app.SetSite("127.0.0.1");
+    zvtest::Settle(app.process.Handle(), 1000);
+    zvtest::SaveScreenshot(app.window, "pulsiva-idle");
+    int before = responder.Replies();
+    app.Click(IDC_cmdPing);
+    EXPECT_EQ(app.Chart().Count(kRgbChartLine), 0) << "no sample yet";
+
+    std::optional<int> rtt = app.WaitForResult("127.0.0.1", [](int) { return true; }, 30000);
+    ASSERT_TRUE(rtt) << "no ping result; status reads '" << app.Status() << "'";
+    EXPECT_NEAR(*rtt, 60, 5) << "the status bar shows the responder's delay";
+    EXPECT_GE(responder.Replies() - before, 1);
+    zvtest::ScreenPixels chart = app.Chart();
+    int row = zv::TwipsToPixels(1185 - 60 * 2, 96);
+    EXPECT_GT(BluePixelsNearRow(chart, row, chart.width - 6), 0)
+        << "the newest sample is drawn at the right edge, row " << row;
+
+    // More samples at other delays, for a chart worth looking at.
+    for (int delay : {180, 320, 240}) {
+        responder.SetDelay(delay);
+        rtt = app.WaitForResult("127.0.0.1", [delay](int v) { return std::abs(v - delay) <= 5; }, 30000);
+        EXPECT_TRUE(rtt) << "delay " << delay << "; status reads '" << app.Status() << "'";
+    }
+    chart = app.Chart();
+    EXPECT_GT(BluePixelsNearRow(chart, zv::TwipsToPixels(1185 - 240 * 2, 96), chart.width - 6), 0);
+    EXPECT_GT(chart.Count(kRgbChartLine), 20);
+    zvtest::SaveScreenshot(app.window, "pulsiva-pinging");
+
+    app.Click(IDC_Command1);
+    EXPECT_EQ(app.Status(), "");
+    EXPECT_FALSE(IsWindowEnabled(app.Item(IDC_Command1))) << "&Cancel Ping greyed";
+    EXPECT_FALSE(IsWindowEnabled(app.Item(IDC_cmdResetActivity))) << "&Reset Activity greyed";
+    EXPECT_TRUE(IsWindowEnabled(app.Item(IDC_cmdPing)));
+    EXPECT_TRUE(IsWindowEnabled(app.Item(IDC_txtDomain)));
+    EXPECT_EQ(app.Chart().Count(kRgbChartLine), 0) << "stop leaves the grid only";
+    zvtest::SaveScreenshot(app.window, "pulsiva-stopped");
+}
+
+TEST(NetnsPulsiva, UnresolvableSiteShowsZero) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    responder.SetDelay(30);
+    RunningPulsiva app("winxp");
+    ASSERT_NE(app.window, nullptr) << "pulsiva.exe showed no window";
+    app.Click(IDC_Command1);
+    app.SetSite("nosuch.invalid");
+    int before = responder.Replies();
+    app.Click(IDC_cmdPing);
+    std::optional<int> rtt = app.WaitForResult("nosuch.invalid", [](int) { return true; }, 30000);
+    ASSERT_TRUE(rtt) << "no ping result; status reads '" << app.Status() << "'";
+    EXPECT_EQ(app.Status(), "Ping Result for nosuch.invalid :0 ms");
+    EXPECT_EQ(responder.Replies(), before) << "nothing was sent";
+}
+
+}  // namespace
+}  // namespace zv
