@@ -323,6 +323,10 @@ ParsedBackup ParseBackupFile(std::span<const std::uint8_t> bytes, BackupFormat e
         out.message = "The backup file is empty.";
         return out;
     }
+    if (bytes.size() > kMaxBackupFileSize) {
+        out.message = "The file is too large to be a backup.";
+        return out;
+    }
     MarkRead mark = ReadMark(bytes);
     if (!mark.problem.empty()) {
         out.message = mark.problem;

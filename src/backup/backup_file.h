@@ -95,6 +95,10 @@ struct BackupImage {
     std::optional<SavedValue> sharedDefaultMss;
 };
 
+// No backup comes near this size (a 9x backup is 18 304 bytes); a larger file is refused unread,
+// and a caller reading a file need read no more than this and one byte.
+inline constexpr std::size_t kMaxBackupFileSize = 1u << 20;
+
 // Result of reading a file: the image, or a message (whole sentences) saying why it was refused.
 struct ParsedBackup {
     std::optional<BackupImage> image;

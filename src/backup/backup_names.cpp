@@ -79,6 +79,10 @@ std::vector<std::string> SavedFileList(const std::vector<std::string>& folderEnt
     return shown;
 }
 
+std::string OverwriteQuestion(const std::string& name) {
+    return "A backup named \"" + name + "\" exists already. Do you want to replace it?";
+}
+
 std::string TemporaryBackupName(const std::string& name) { return name + ".tmp"; }
 
 }  // namespace zv

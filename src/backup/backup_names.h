@@ -44,6 +44,9 @@ std::string ProposeBackupName(const std::string& shortDate, const std::vector<st
 // without its last four, in folder order. An entry that would show as nothing is left out.
 std::vector<std::string> SavedFileList(const std::vector<std::string>& folderEntries);
 
+// The question asked before a backup replaces an existing file of that name (Yes/No).
+std::string OverwriteQuestion(const std::string& name);
+
 // The file a backup is first written to, in the same folder, before it is renamed over the final
 // name; it never ends in "dat", so it is never listed.
 std::string TemporaryBackupName(const std::string& name);

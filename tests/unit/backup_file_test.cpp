@@ -255,6 +255,9 @@ Bytes Marked(BackupFormat format) {
 std::vector<Refusal> Refusals() {
     std::vector<Refusal> list;
     list.push_back({"empty file", {}, k98Format, "empty"});
+    Bytes huge = Marked(k98Format);
+    huge.resize(kMaxBackupFileSize + 1, 0);
+    list.push_back({"file larger than any backup", huge, k98Format, "too large"});
     list.push_back({"older NT file on 98", OlderNt().file, k98Format, "record 2"});
     list.push_back({"older 98 file on NT", Older9x(AccessorSet::Win98).file, kNtFormat, "record 2 holds a text"});
     list.push_back({"older 95 file on 98", Older9x(AccessorSet::Win95).file, k98Format, "record 112 holds a number"});
