@@ -107,8 +107,8 @@ std::string Describe(const RecordValue& v) {
 // Reads the records one after the other and keeps the first refusal.
 class Reader {
 public:
-    Reader(std::span<const std::uint8_t> bytes, BackupFormat format, int records)
-        : bytes_(bytes), format_(format), records_(records) {}
+    Reader(std::span<const std::uint8_t> bytes, BackupFormat format, bool marked, int records)
+        : bytes_(bytes), format_(format), marked_(marked), records_(records) {}
 
     bool failed() const { return !message_.empty(); }
     const std::string& message() const { return message_; }
@@ -124,9 +124,13 @@ public:
 
     // A value that does not belong where it stands.
     void Misplaced(int record, const RecordValue& v, const char* expected) {
-        Refuse("The backup file does not fit this version of Windows: record " + Num(record) + " holds " +
-               Describe(v) + " where " + expected +
-               " belongs. It was made on another version of Windows, or it is damaged.");
+        std::string what = "record " + Num(record) + " holds " + Describe(v) + " where " + expected + " belongs.";
+        if (marked_) {
+            Refuse(kDamaged + what);  // the mark already said which Windows it is for
+        } else {
+            Refuse("The backup file does not fit this version of Windows: " + what +
+                   " It was made on another version of Windows, or it is damaged.");
+        }
     }
 
 private:
@@ -155,6 +159,7 @@ private:
 
     std::span<const std::uint8_t> bytes_;
     BackupFormat format_;
+    bool marked_;
     int records_;
     std::string message_;
 };
@@ -346,7 +351,7 @@ ParsedBackup ParseBackupFile(std::span<const std::uint8_t> bytes, BackupFormat e
             out.message = kDamaged + std::string("record 1 does not begin with four zero bytes.");
             return out;
         }
-        Reader in(bytes, expected, kNtRecordCount);
+        Reader in(bytes, expected, mark.marked, kNtRecordCount);
         ReadNt(in, mark.marked, image);
         if (in.failed()) {
             out.message = in.message();
@@ -365,7 +370,7 @@ ParsedBackup ParseBackupFile(std::span<const std::uint8_t> bytes, BackupFormat e
                           " as the highest adapter slot, where 0 to " + Num(kHighestSlot) + " belong.";
             return out;
         }
-        Reader in(bytes, expected, RecordCount9x(n));
+        Reader in(bytes, expected, mark.marked, RecordCount9x(n));
         Read9x(in, mark.marked, n, image);
         if (in.failed()) {
             out.message = in.message();

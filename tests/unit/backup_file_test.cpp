@@ -332,7 +332,7 @@ std::vector<Refusal> Refusals() {
 
     Bytes m = Marked(k98Format);
     m[(40 - 1) * 128] = 17;  // a byte in a marked file outside SLOWNET
-    list.push_back({"marked file with a byte as IPMTU", m, k98Format, "record 40 holds a byte"});
+    list.push_back({"marked file with a byte as IPMTU", m, k98Format, "damaged: record 40 holds a byte"});
     return list;
 }
 
