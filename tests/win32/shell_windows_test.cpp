@@ -1,6 +1,7 @@
 // Both programs start and show their main window.
 #include <gtest/gtest.h>
 
+#include "support/registry_sandbox.h"
 #include "support/wintest.h"
 
 namespace {
@@ -16,7 +17,12 @@ void ExpectWindow(const char* exe, const char* caption, const char* shot) {
     EXPECT_TRUE(program.WaitExit(10000)) << exe << " did not end after its window closed";
 }
 
-TEST(ProgramShells, ZarveloOpensItsWindow) { ExpectWindow("zarvelo.exe", "Zarvelo", "shell-zarvelo"); }
+TEST(ProgramShells, ZarveloOpensItsWindow) {
+    zvtest::RegistrySandbox sandbox;
+    zvtest::GuardZarveloKeys(sandbox);
+    zvtest::WriteSz(HKEY_LOCAL_MACHINE, zvtest::kZarveloSettingsKey, "LoadedMain", "Yes");
+    ExpectWindow("zarvelo.exe", "Zarvelo", "shell-zarvelo");
+}
 TEST(ProgramShells, PulsivaOpensItsWindow) { ExpectWindow("pulsiva.exe", "Pulsiva", "shell-pulsiva"); }
 
 }  // namespace

@@ -1,0 +1,683 @@
+// Form1: creation, start-up and shut-down, menu, toolbar, status bar and the hover texts.
+#include "app/win32/form1.h"
+
+#include <commctrl.h>
+
+#include "app/startup.h"
+#include "app/toolbar.h"
+#include "app/win32/resource.h"
+#include "app/win32/shell_commands.h"
+#include "app/win32/top_windows.h"
+#include "platform/registry_helpers.h"
+
+namespace zv {
+namespace {
+
+const char kClassName[] = "ZarveloForm1";
+const char kForm1Property[] = "Zarvelo.Form1";
+const char kToolbarProcProperty[] = "Zarvelo.Toolbar1Proc";
+// Posted after the window is shown, so that the prompt comes after it.
+constexpr UINT kFirstRunPromptMessage = WM_APP + 1;
+
+// Virtual screen metrics, known from Windows 98 and 2000 on; older systems answer 0.
+constexpr int kSmXVirtualScreen = 76;
+constexpr int kSmYVirtualScreen = 77;
+constexpr int kSmCxVirtualScreen = 78;
+constexpr int kSmCyVirtualScreen = 79;
+
+// File menu items that the modes show and hide, in menu order.
+constexpr int kFileMenuItems[3] = {IDM_mnuApply, IDM_mnuOptimize, IDM_mnuLaunch};
+
+ScreenMetrics CurrentScreen(int dpiX, int dpiY) {
+    ScreenMetrics s;
+    s.width = GetSystemMetrics(SM_CXSCREEN);
+    s.height = GetSystemMetrics(SM_CYSCREEN);
+    const int vw = GetSystemMetrics(kSmCxVirtualScreen);
+    const int vh = GetSystemMetrics(kSmCyVirtualScreen);
+    if (vw > 0 && vh > 0) {
+        const int vx = GetSystemMetrics(kSmXVirtualScreen);
+        const int vy = GetSystemMetrics(kSmYVirtualScreen);
+        s.virtualScreen = PixelRect{vx, vy, vx + vw, vy + vh};
+    } else {
+        s.virtualScreen = PixelRect{0, 0, s.width, s.height};
+    }
+    s.dpiX = dpiX;
+    s.dpiY = dpiY;
+    return s;
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH] = {0};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    const auto slash = s.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : s.substr(0, slash);
+}
+
+Form1Services SystemServices(Registry& registry, TopWindows* windows) {
+    Form1Services s;
+    s.registry = &registry;
+    s.versionQuery = SystemVersionQuery();
+    s.programDir = ProgramDirectory();
+    s.restartComputer = [] { RestartComputer(); };
+    s.showHelp = [](HWND owner, const std::string& file, const HelpRequest& request) {
+        ShowHtmlHelp(owner, file, request);
+    };
+    s.messageBox = [](HWND owner, const std::string& text, const std::string& caption, UINT type) {
+        return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    };
+    s.windows = windows;
+    return s;
+}
+
+void InitZarveloControls() {
+    // InitCommonControlsEx came with Internet Explorer 3; the first Windows 95 has only the old call.
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    auto initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))
+                         : nullptr;
+    if (initEx) {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+        if (initEx(&icc)) return;
+    }
+    InitCommonControls();
+}
+
+bool Form1::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_Zarvelo));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_Zarvelo), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+Form1::Form1(HINSTANCE instance, Form1Services services) : instance_(instance), services_(std::move(services)) {}
+
+HWND Form1::Create(HINSTANCE instance, Form1Services services, int showCommand) {
+    if (!services.registry) return nullptr;
+    // Owned here until the window exists; from then on the window deletes it (WM_NCDESTROY).
+    std::unique_ptr<Form1> form(new Form1(instance, std::move(services)));
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_Form1));
+    // Not resizable: the pages have a fixed layout.
+    HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Zarvelo",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance, form.get());
+    if (!hwnd) {
+        if (menu) DestroyMenu(menu);
+        return nullptr;
+    }
+    Form1* owned = form.release();
+    owned->ownedByWindow_ = true;
+    if (!owned->CreateControls()) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    owned->Form_Load(showCommand);
+    return hwnd;
+}
+
+Form1* Form1::FromWindow(HWND hwnd) {
+    return hwnd ? static_cast<Form1*>(GetPropA(hwnd, kForm1Property)) : nullptr;
+}
+
+HWND Form1::Frame1(int index) const {
+    if (index < 0 || index >= kFrame1Members) return nullptr;
+    return frame1_[static_cast<std::size_t>(index)];
+}
+
+HWND Form1::frmCustom(int index) const {
+    if (index < 0 || index >= kCustomTabs) return nullptr;
+    return frmCustom_[static_cast<std::size_t>(index)];
+}
+
+HWND Form1::Control(int id) const {
+    for (HWND page : frame1_) {
+        if (!page) continue;
+        if (HWND found = GetDlgItem(page, id)) return found;
+    }
+    for (HWND frame : frmCustom_) {
+        if (!frame) continue;
+        if (HWND found = GetDlgItem(frame, id)) return found;
+    }
+    return GetDlgItem(hwnd_, id);
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form1* form = FromWindow(hwnd);
+    if (msg == WM_NCCREATE) {
+        form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetPropA(hwnd, kForm1Property, form);
+    }
+    if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    try {
+        result = form->Proc(msg, wp, lp);
+    } catch (...) {
+        // Nothing may leave a window procedure; the message counts as handled.
+        result = 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(hwnd, kForm1Property);
+        if (form->ownedByWindow_) delete form;
+    }
+    return result;
+}
+
+INT_PTR CALLBACK Form1::PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+        SetPropA(hwnd, kForm1Property, reinterpret_cast<HANDLE>(lp));
+        return FALSE;  // focus is placed by Form1
+    }
+    Form1* form = FromWindow(hwnd);
+    if (!form) return FALSE;
+    try {
+        switch (msg) {
+        case WM_COMMAND:
+            // The pages' controls are Form1's controls.
+            return form->OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+        case WM_NOTIFY: {
+            const LRESULT r = form->OnNotify(reinterpret_cast<const NMHDR*>(lp));
+            SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, r);
+            return TRUE;
+        }
+        case WM_MOUSEMOVE:
+            form->Frame1_MouseMove(GetDlgCtrlID(hwnd) - IDC_Frame1_0);
+            return TRUE;
+        case WM_NCDESTROY:
+            RemovePropA(hwnd, kForm1Property);
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return TRUE;
+    }
+}
+
+LRESULT CALLBACK Form1::ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kToolbarProcProperty));
+    if (msg == WM_MOUSEMOVE) {
+        if (Form1* form = FromWindow(GetParent(hwnd))) {
+            try {
+                form->Toolbar1_MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+            } catch (...) {
+            }
+        }
+    } else if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(hwnd, kToolbarProcProperty);
+    }
+    return original ? CallWindowProcA(original, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool Form1::CreateControls() {
+    {
+        WindowDc screen(nullptr);
+        dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
+
+    // Toolbar1 with ImageList1; the buttons mirror menu commands.
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                               0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_Toolbar1), instance_, nullptr);
+    if (!toolbar_) return false;
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    const int pictureSize = MulDiv(16, dpiX_, 96);
+    imageList1_.reset(DrawToolbarPictures(pictureSize));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList1_.get()));
+    TBBUTTON buttons[kToolbarButtons] = {};
+    int picture = 0;
+    for (int i = 0; i < kToolbarButtons; ++i) {
+        const ToolbarButton& b = ToolbarButtons()[static_cast<std::size_t>(i)];
+        buttons[i].idCommand = IDC_Toolbar1_Button1 + i;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        if (b.separator) {
+            buttons[i].fsStyle = TBSTYLE_SEP;
+            buttons[i].iBitmap = 0;
+        } else {
+            buttons[i].fsStyle = TBSTYLE_BUTTON;
+            buttons[i].iBitmap = picture++;
+        }
+    }
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, kToolbarButtons, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    SetPropA(toolbar_, kToolbarProcProperty,
+             reinterpret_cast<HANDLE>(SetWindowLongPtrA(toolbar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ToolbarProc))));
+
+    // The members of Frame1, one child dialog each, on top of each other below the toolbar.
+    RECT toolbarRect{};
+    GetWindowRect(toolbar_, &toolbarRect);
+    const int top = toolbarRect.bottom - toolbarRect.top;
+    SIZE pageSize{0, 0};
+    for (int i = 0; i < kFrame1Members; ++i) {
+        HWND page = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_Frame1_0 + i), hwnd_, PageProc,
+                                       reinterpret_cast<LPARAM>(this));
+        if (!page) return false;
+        SetWindowLongPtrA(page, GWLP_ID, IDC_Frame1_0 + i);
+        RECT r{};
+        GetWindowRect(page, &r);
+        pageSize = SIZE{r.right - r.left, r.bottom - r.top};
+        SetWindowPos(page, nullptr, 0, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        frame1_[static_cast<std::size_t>(i)] = page;
+    }
+
+    // Headings and the summary values are bold.
+    LOGFONTA lf{};
+    HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(frame1_[0], WM_GETFONT, 0, 0));
+    if (pageFont && GetObjectA(pageFont, sizeof lf, &lf)) {
+        lf.lfWeight = FW_BOLD;
+        boldFont_.reset(CreateFontIndirectA(&lf));
+    }
+    for (int id : {IDC_Label1, IDC_Label2}) SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    if (!CreateCustomPage()) return false;
+
+    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(IDC_StatusBar1), instance_, nullptr);
+    progressBar_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(IDC_ProgressBar1), instance_, nullptr);
+    if (!statusBar_ || !progressBar_) return false;
+    RECT statusRect{};
+    GetWindowRect(statusBar_, &statusRect);
+
+    // The window fits the pages, the toolbar above and the status bar below.
+    RECT client{0, 0, pageSize.cx, top + pageSize.cy + (statusRect.bottom - statusRect.top)};
+    AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    SendMessageA(statusBar_, WM_SIZE, 0, 0);
+    ApplyStatusPanels();
+
+    HMENU file = GetSubMenu(GetMenu(hwnd_), 0);
+    for (std::size_t i = 0; i < 3; ++i) {
+        char caption[64] = {0};
+        GetMenuStringA(file, static_cast<UINT>(kFileMenuItems[i]), caption, sizeof caption, MF_BYCOMMAND);
+        fileMenuCaptions_[i] = caption;
+    }
+    return true;
+}
+
+void Form1::Form_Load(int showCommand) {
+    Registry& reg = *services_.registry;
+    os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
+    const MainSettings settings = ReadMainSettings(reg);
+    firstRun_ = IsFirstRun(settings);
+    adapters_ = DiscoverAdapters(reg, *os_);
+
+    HWND cmbAdapter = Control(IDC_cmbAdapter);
+    for (const std::string& item : AdapterListItems(adapters_, os_->IsWin9x())) {
+        SendMessageA(cmbAdapter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    // The first item is selected on every family: on the NT family "Default Adapter", the only
+    // item, so that the list and the summary do not show an empty adapter.
+    SendMessageA(cmbAdapter, CB_SETCURSEL, 0, 0);
+
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const PixelPoint at = StartUpPosition(settings, r.right - r.left, r.bottom - r.top, CurrentScreen(dpiX_, dpiY_));
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    HWND cmbConnection = Control(IDC_cmbConnection);
+    for (const char* item : kConnectionTypes) SendMessageA(cmbConnection, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageA(cmbConnection, CB_SETCURSEL, 0, 0);
+
+    helpFile_ = HelpFilePath(services_.programDir);
+    CheckRadioButton(Frame1(kPageConfiguration), IDC_Option8, IDC_Option12, IDC_Option8);
+
+    Refresh();
+    if (services_.windows) services_.windows->Add(hwnd_);
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    FocusVisiblePage();
+    if (firstRun_) PostMessageA(hwnd_, kFirstRunPromptMessage, 0, 0);
+}
+
+void Form1::FirstRunPrompt() {
+    const int answer =
+        services_.messageBox ? services_.messageBox(hwnd_, kFirstRunPrompt, "Zarvelo", MB_YESNO | MB_ICONINFORMATION) : IDNO;
+    if (answer == IDYES) ShowBackupWindow(false);
+}
+
+void Form1::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    // A minimized window keeps the place it will be restored to.
+    RECT r{};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(hwnd_) && GetWindowPlacement(hwnd_, &placement)) {
+        r = placement.rcNormalPosition;
+    } else {
+        GetWindowRect(hwnd_, &r);
+    }
+    WriteMainSettings(*services_.registry, TwipsFromPixels(r.left, dpiX_), TwipsFromPixels(r.top, dpiY_));
+    KillTimer(hwnd_, IDT_Timer1);
+    KillTimer(hwnd_, IDT_Timer2);
+    ProgressInStatusBar(false);
+}
+
+LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
+        break;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lp));
+    case WM_TIMER:
+        if (wp == IDT_Timer1) {
+            Timer1_Timer();
+            return 0;
+        }
+        if (wp == IDT_Timer2) {
+            Timer2_Timer();
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        Form_MouseMove();
+        return 0;
+    case WM_SETCURSOR:
+        if (busy_ && LOWORD(lp) == HTCLIENT) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case DM_GETDEFID:
+        // Enter presses the default button of the page in view.
+        if (int id = DefaultButton()) return MAKELRESULT(id, DC_HASDEFID);
+        return 0;
+    case kFirstRunPromptMessage:
+        FirstRunPrompt();
+        return 0;
+    case kCtrlTabMessage:
+        return CustomPage_CtrlTab(wp != 0) ? TRUE : FALSE;
+    case WM_CLOSE:
+        Form_Unload();
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows is shutting down: no WM_CLOSE comes.
+        if (wp) Form_Unload();
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd_, IDT_Timer1);
+        KillTimer(hwnd_, IDT_Timer2);
+        if (services_.windows) services_.windows->Remove(hwnd_);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+bool Form1::OnCommand(int id, int code) {
+    if (id >= IDC_Toolbar1_Button1 && id <= IDC_Toolbar1_Button10) {
+        Toolbar1_ButtonClick(id - IDC_Toolbar1_Button1 + 1);
+        return true;
+    }
+    // Buttons report BN_CLICKED (0), menu items 0, accelerators 1.
+    if (code != BN_CLICKED && code != 1) return false;
+    switch (id) {
+    case IDM_mnuApply: mnuApply_Click(); return true;
+    case IDM_mnuOptimize: mnuOptimize_Click(); return true;
+    case IDM_mnuLaunch: mnuLaunch_Click(); return true;
+    case IDM_mnuBackup: mnuBackup_Click(); return true;
+    case IDM_mnuRestore: mnuRestore_Click(); return true;
+    case IDM_mnuExit: mnuExit_Click(); return true;
+    case IDM_mnuAuto: mnuAuto_Click(); return true;
+    case IDM_mnuManual: mnuManual_Click(); return true;
+    case IDM_mnuLauncher: mnuLauncher_Click(); return true;
+    case IDM_mnuPulsiva: mnuPulsiva_Click(); return true;
+    case IDM_mnuIndex: mnuIndex_Click(); return true;
+    case IDM_mnuContents: mnuContents_Click(); return true;
+    case IDM_mnuAbout: mnuAbout_Click(); return true;
+    case IDC_Command1: Command1_Click(); return true;
+    case IDC_Command3: Command3_Click(); return true;
+    case IDC_Command4: Command4_Click(); return true;
+    case IDC_Command5: Command5_Click(); return true;
+    case IDC_Command7: Command7_Click(); return true;
+    case IDC_Command8: Command8_Click(); return true;
+    case IDC_Command9: Command9_Click(); return true;
+    case IDC_Command10: Command10_Click(); return true;
+    case IDC_Command11: Command11_Click(); return true;
+    case IDC_Command12: Command12_Click(); return true;
+    case IDC_Command13: Command13_Click(); return true;
+    case IDC_Command14: Command14_Click(); return true;
+    default: return false;
+    }
+}
+
+LRESULT Form1::OnNotify(const NMHDR* header) {
+    if (!header) return 0;
+    if (header->idFrom == IDC_TabStrip1 && header->code == TCN_SELCHANGE) {
+        TabStrip1_Click();
+        return 0;
+    }
+    // Toolbar1's tooltips.
+    if (header->code == TTN_GETDISPINFOA || header->code == TTN_GETDISPINFOW) {
+        const auto id = static_cast<int>(header->idFrom);
+        if (id < IDC_Toolbar1_Button1 || id > IDC_Toolbar1_Button10) return 0;
+        const char* tip = ToolbarButtons()[static_cast<std::size_t>(id - IDC_Toolbar1_Button1)].tooltip;
+        if (header->code == TTN_GETDISPINFOA) {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(header));
+            info->hinst = nullptr;
+            info->lpszText = const_cast<char*>(tip);
+        } else {
+            static wchar_t wide[96];
+            MultiByteToWideChar(CP_ACP, 0, tip, -1, wide, 96);
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
+            info->hinst = nullptr;
+            info->lpszText = wide;
+        }
+        return 0;
+    }
+    return 0;
+}
+
+void Form1::Form_MouseMove() { SetPanelText(1, std::string()); }
+
+void Form1::Frame1_MouseMove(int) { SetPanelText(1, std::string()); }
+
+void Form1::Toolbar1_MouseMove(int x, int y) {
+    const int count = static_cast<int>(SendMessageA(toolbar_, TB_BUTTONCOUNT, 0, 0));
+    std::vector<ButtonBox> boxes;
+    std::vector<std::string> hovers;
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        SendMessageA(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        boxes.push_back(ButtonBox{r.left, r.top, r.right - r.left, r.bottom - r.top});
+        hovers.emplace_back(i < kToolbarButtons ? ToolbarButtons()[static_cast<std::size_t>(i)].hover : "");
+    }
+    if (auto text = ToolbarHoverText(boxes, hovers, panels_.Panel(1).text, x, y)) SetPanelText(1, *text);
+}
+
+void Form1::Toolbar1_ButtonClick(int button) {
+    if (button < 1 || button > kToolbarButtons) return;
+    switch (ToolbarButtons()[static_cast<std::size_t>(button - 1)].action) {
+    case ToolbarAction::Automatic: mnuAuto_Click(); break;
+    case ToolbarAction::Custom: mnuManual_Click(); break;
+    case ToolbarAction::Pulsiva: mnuPulsiva_Click(); break;
+    case ToolbarAction::Backup: mnuBackup_Click(); break;
+    case ToolbarAction::Restore: mnuRestore_Click(); break;
+    case ToolbarAction::Launcher: mnuLauncher_Click(); break;
+    case ToolbarAction::Contents: mnuContents_Click(); break;
+    case ToolbarAction::None: break;
+    }
+}
+
+void Form1::mnuApply_Click() {
+    // The item runs Apply only while it is shown and enabled, as a menu item can be chosen.
+    const MenuItemState& item = nav_.FileMenu().apply;
+    if (item.visible && item.enabled) Command4_Click();
+}
+
+void Form1::mnuOptimize_Click() {
+    // The item runs Optimize only while it is shown and enabled, as a menu item can be chosen.
+    if (nav_.OptimizeMenuAvailable()) Command1_Click();
+}
+
+// The launcher's Launch (Command2) plugs in here.
+void Form1::mnuLaunch_Click() {}
+
+void Form1::mnuBackup_Click() { ShowBackupWindow(true); }
+
+// The Restore window, shown modally, plugs in here.
+void Form1::mnuRestore_Click() {}
+
+// The Backup window plugs in here: modal from the menu and the toolbar, without modality from
+// the first-run prompt (then registered with services_.windows).
+void Form1::ShowBackupWindow(bool) {}
+
+void Form1::mnuExit_Click() {
+    // Backup, Restore and frmAbout first, then the main window: the program ends.
+    if (services_.windows) services_.windows->CloseAllBut(hwnd_);
+    SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form1::mnuAuto_Click() {
+    nav_.SwitchMode(Mode::Automatic);
+    Refresh();
+    FocusVisiblePage();
+}
+
+void Form1::mnuManual_Click() {
+    nav_.SwitchMode(Mode::Custom);
+    Refresh();
+    FocusVisiblePage();
+}
+
+void Form1::mnuLauncher_Click() {
+    nav_.SwitchMode(Mode::Launcher);
+    Refresh();
+    FocusVisiblePage();
+}
+
+// The start of the keep-alive program plugs in here.
+void Form1::mnuPulsiva_Click() {}
+
+void Form1::mnuIndex_Click() { ShowHelp(nullptr, HelpRequest{HelpView::Index, {}}); }
+
+void Form1::mnuContents_Click() { ShowHelp(nullptr, HelpRequest{HelpView::Contents, {}}); }
+
+// The about window frmAbout, shown modally, plugs in here.
+void Form1::mnuAbout_Click() {}
+
+void Form1::ShowHelp(HWND owner, const HelpRequest& request) {
+    if (services_.showHelp) services_.showHelp(owner, helpFile_, request);
+}
+
+void Form1::ShowPage(int page) {
+    nav_.ShowPage(page);
+    Refresh();
+    FocusVisiblePage();
+}
+
+void Form1::Refresh() {
+    for (int i = 0; i < kFrame1Members; ++i) {
+        HWND page = frame1_[static_cast<std::size_t>(i)];
+        const bool visible = nav_.PageVisible(i);
+        if ((IsWindowVisible(page) != FALSE) != visible) ShowWindow(page, visible ? SW_SHOWNA : SW_HIDE);
+    }
+    ApplyFileMenu();
+
+    const Summary& summary = nav_.SummaryLabels();
+    SetWindowTextA(Control(IDC_Label52), summary.configurationCaption.c_str());
+    SetWindowTextA(Control(IDC_Label53), summary.adapter.c_str());
+    SetWindowTextA(Control(IDC_Label54), summary.connection.c_str());
+    SetWindowTextA(Control(IDC_Label55), summary.configuration.c_str());
+    HFONT valueFont = summary.bold && boldFont_ ? boldFont_.get()
+                                                : reinterpret_cast<HFONT>(SendMessageA(Frame1(kPageSummary), WM_GETFONT, 0, 0));
+    for (int id : {IDC_Label53, IDC_Label54, IDC_Label55}) {
+        SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(valueFont), TRUE);
+    }
+
+    const int frame3Show = nav_.RestartNoticeVisible() ? SW_SHOWNA : SW_HIDE;
+    for (int id : {IDC_Frame3, IDC_Label56, IDC_Label57, IDC_Command13}) ShowWindow(Control(id), frame3Show);
+}
+
+void Form1::FocusVisiblePage() {
+    // Keyboard focus must not stay on a control of a page that is no longer in view.
+    HWND page = Frame1(nav_.VisiblePage());
+    if (!page) return;
+    HWND focus = GetFocus();
+    if (focus && IsChild(page, focus)) return;
+    // Focus in another window of the program stays there.
+    if (focus && focus != hwnd_ && !IsChild(hwnd_, focus)) return;
+    if (HWND first = GetNextDlgTabItem(page, nullptr, FALSE)) SetFocus(first);
+}
+
+int Form1::DefaultButton() const {
+    int id = 0;
+    switch (nav_.VisiblePage()) {
+    case kPageAutomatic: id = IDC_Command7; break;
+    case kPageConfiguration: id = IDC_Command10; break;
+    case kPageSummary: id = IDC_Command1; break;
+    case kPageCustom: id = IDC_Command4; break;
+    default: return 0;
+    }
+    HWND button = Control(id);
+    return button && IsWindowEnabled(button) ? id : 0;
+}
+
+void Form1::ApplyFileMenu() {
+    HMENU file = GetSubMenu(GetMenu(hwnd_), 0);
+    if (!file) return;
+    const FileMenuState& state = nav_.FileMenu();
+    const MenuItemState* items[3] = {&state.apply, &state.optimize, &state.launch};
+    for (int id : kFileMenuItems) RemoveMenu(file, static_cast<UINT>(id), MF_BYCOMMAND);
+    UINT position = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!items[i]->visible) continue;
+        const UINT flags = MF_BYPOSITION | MF_STRING | (items[i]->enabled ? MF_ENABLED : MF_GRAYED);
+        InsertMenuA(file, position++, flags, static_cast<UINT_PTR>(kFileMenuItems[i]), fileMenuCaptions_[i].c_str());
+    }
+    DrawMenuBar(hwnd_);
+}
+
+void Form1::ApplyStatusPanels() {
+    RECT rc{};
+    GetClientRect(statusBar_, &rc);
+    const int twipsPerPixel = dpiX_ > 0 ? 1440 / dpiX_ : 15;
+    const std::vector<int> edges = panels_.RightEdges(rc.right, twipsPerPixel);
+    std::vector<int> parts(edges.begin(), edges.end());
+    SendMessageA(statusBar_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
+    for (std::size_t i = 0; i < panels_.Count(); ++i) {
+        const StatusPanel& p = panels_.Panel(static_cast<int>(i) + 1);
+        WPARAM style = p.bevel == PanelBevel::None ? SBT_NOBORDERS : p.bevel == PanelBevel::Raised ? SBT_POPOUT : 0;
+        SendMessageA(statusBar_, SB_SETTEXTA, i | style, reinterpret_cast<LPARAM>(p.text.c_str()));
+    }
+}
+
+void Form1::SetPanelText(int number, const std::string& text) {
+    if (number < 1 || static_cast<std::size_t>(number) > panels_.Count()) return;
+    StatusPanel& p = panels_.Panel(number);
+    if (p.text == text) return;
+    p.text = text;
+    WPARAM style = p.bevel == PanelBevel::None ? SBT_NOBORDERS : p.bevel == PanelBevel::Raised ? SBT_POPOUT : 0;
+    SendMessageA(statusBar_, SB_SETTEXTA, static_cast<WPARAM>(number - 1) | style, reinterpret_cast<LPARAM>(p.text.c_str()));
+}
+
+void Form1::SetBusy(bool busy) {
+    if (busy_ == busy) return;
+    busy_ = busy;
+    POINT pt{};
+    GetCursorPos(&pt);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    if (PtInRect(&r, pt)) SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace zv

@@ -1,0 +1,194 @@
+// Form1, zarvelo's main window: menu, Toolbar1, StatusBar1 and the page host Frame1, with the
+// automatic optimization wizard on pages 0, 2 and 3.
+//
+// How the window is built, for those who add to it:
+// - Every member of Frame1 is a child dialog made from the template IDD_Frame1_<index> in
+//   zarvelo.rc; its controls carry the ids of resource.h. A page's controls are Form1's controls:
+//   their WM_COMMAND and WM_NOTIFY reach Form1::OnCommand / OnNotify, which call the handler named
+//   after control and event (Command7_Click, Combo3_Click ...). To fill page 1 or 6, put the
+//   controls into its template, the handlers into a form1_<page>.cpp, their dispatch into OnCommand
+//   or OnNotify, their start-up into Form_Load, and the page's default button into DefaultButton.
+// - Windows opened from the menu: a modal one is a DialogBoxParam owned by Window(); one without
+//   modality is registered with Services().windows (TopWindows) so that keyboard navigation works
+//   in it, mnuExit closes it, and the program ends only after it is closed too.
+// - Decisions live in portable classes (Navigation, StatusPanels, OptimizeProgressRun, the hover
+//   rule, StartUpPosition); the handlers here apply their results to the controls.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/custom_page.h"
+#include "app/help.h"
+#include "app/navigation.h"
+#include "app/progress.h"
+#include "app/status_panels.h"
+#include "app/win32/toolbar_pictures.h"
+#include "platform/opsysinfo.h"
+#include "platform/registry.h"
+#include "optimize/custom.h"
+#include "platform/win32/handles.h"
+#include "tuning/adapters.h"
+
+namespace zv {
+
+class TopWindows;
+
+// What Form1 takes from outside: the program passes the real things, tests their own.
+struct Form1Services {
+    Registry* registry = nullptr;
+    VersionQuery versionQuery;
+    std::string programDir;
+    std::function<void()> restartComputer;
+    std::function<void(HWND owner, const std::string& helpFile, const HelpRequest& request)> showHelp;
+    std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)> messageBox;
+    TopWindows* windows = nullptr;  // may be null
+};
+
+// The real services: RestartComputer, HtmlHelpA, MessageBoxA, and this program's directory.
+Form1Services SystemServices(Registry& registry, TopWindows* windows);
+
+// The directory of the running program, without a trailing backslash.
+std::string ProgramDirectory();
+
+// Common controls for the main window and its pages (InitCommonControlsEx where it exists).
+void InitZarveloControls();
+
+class Form1 {
+public:
+    static bool RegisterWindowClass(HINSTANCE instance);
+    // Creates the window, runs Form_Load and shows it. The object lives as long as its window.
+    static HWND Create(HINSTANCE instance, Form1Services services, int showCommand);
+    static Form1* FromWindow(HWND hwnd);
+
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    HWND Window() const { return hwnd_; }
+    HWND Frame1(int index) const;
+    // A tab frame of the Custom Optimization page, 0 to 3.
+    HWND frmCustom(int index) const;
+    // A control of any page, or of the form itself, by id.
+    HWND Control(int id) const;
+    HWND Toolbar1() const { return toolbar_; }
+    HWND StatusBar1() const { return statusBar_; }
+    HWND ProgressBar1() const { return progressBar_; }
+
+    const Form1Services& Services() const { return services_; }
+    const Navigation& State() const { return nav_; }
+    const StatusPanels& Panels() const { return panels_; }
+    const OptimizeProgressRun& OptimizeProgress() const { return optimizeProgress_; }
+    const ApplyProgressRun& ApplyProgress() const { return applyProgress_; }
+    const COpSysInfo& OpSysInfo() const { return *os_; }
+
+    // Makes one member of Frame1 visible and the others invisible.
+    void ShowPage(int page);
+    // Puts ProgressBar1 over a new panel of the status bar, or takes it out again.
+    void ProgressInStatusBar(bool show);
+    // Makes one frmCustom frame visible and the others invisible; outside 0 to 3 hides all four.
+    void ShowCustomTab(int index);
+
+private:
+    Form1(HINSTANCE instance, Form1Services services);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Proc(UINT msg, WPARAM wp, LPARAM lp);
+
+    // Start-up and shut-down.
+    bool CreateControls();
+    void Form_Load(int showCommand);
+    void Form_Unload();
+    void FirstRunPrompt();
+
+    // Events of the form's parts.
+    bool OnCommand(int id, int code);
+    LRESULT OnNotify(const NMHDR* header);
+    void Form_MouseMove();
+    void Frame1_MouseMove(int index);
+    void Toolbar1_MouseMove(int x, int y);
+    void Toolbar1_ButtonClick(int button);
+
+    // Menu.
+    void mnuApply_Click();
+    void mnuOptimize_Click();
+    void mnuLaunch_Click();
+    void mnuBackup_Click();
+    void mnuRestore_Click();
+    void mnuExit_Click();
+    void mnuAuto_Click();
+    void mnuManual_Click();
+    void mnuLauncher_Click();
+    void mnuPulsiva_Click();
+    void mnuIndex_Click();
+    void mnuContents_Click();
+    void mnuAbout_Click();
+
+    // The wizard (form1_wizard.cpp).
+    void Command1_Click();
+    void Command3_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command11_Click();
+    void Command12_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void Timer1_Timer();
+    WizardChoice ReadWizardChoice() const;
+
+    // The Custom Optimization page (form1_custom.cpp).
+    bool CreateCustomPage();
+    void Command4_Click();
+    void Command5_Click();
+    void Timer2_Timer();
+    void TabStrip1_Click();
+    // Ctrl+Tab and Ctrl+Shift+Tab on the custom page; false elsewhere.
+    bool CustomPage_CtrlTab(bool backwards);
+    CustomSelections ReadCustomSelections() const;
+
+    // Mirrors of the portable state into the controls.
+    void Refresh();
+    void ApplyFileMenu();
+    void ApplyStatusPanels();
+    void SetPanelText(int number, const std::string& text);
+    void SetBusy(bool busy);
+    void FocusVisiblePage();
+    int DefaultButton() const;
+    void ShowHelp(HWND owner, const HelpRequest& request);
+    // The Backup window; without modality from the first-run prompt.
+    void ShowBackupWindow(bool modal);
+
+    HINSTANCE instance_;
+    Form1Services services_;
+    HWND hwnd_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HWND progressBar_ = nullptr;
+    std::array<HWND, kFrame1Members> frame1_{};
+    std::array<HWND, kCustomTabs> frmCustom_{};
+    ImageList imageList1_;
+    UniqueFont boldFont_;
+    int dpiX_ = 96;
+    int dpiY_ = 96;
+
+    std::unique_ptr<COpSysInfo> os_;
+    DiscoveredAdapters adapters_;
+    std::string helpFile_;
+    bool firstRun_ = false;
+    Navigation nav_;
+    StatusPanels panels_;
+    OptimizeProgressRun optimizeProgress_;
+    ApplyProgressRun applyProgress_;
+    std::array<std::string, 3> fileMenuCaptions_;  // mnuApply, mnuOptimize, mnuLaunch
+    bool busy_ = false;
+    bool unloaded_ = false;
+    bool ownedByWindow_ = false;
+};
+
+}  // namespace zv

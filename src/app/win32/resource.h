@@ -1,0 +1,224 @@
+// Resource identifiers of zarvelo.exe, one name per control of the behaviour's forms.
+//
+// Numbering, so that new controls never collide:
+//   IDD_*   100-199  dialog templates (pages of Form1, other windows)
+//   IDI_*   200-209  icons (the images of IDI_Zarvelo are RT_ICON 201-203)
+//   IDR_*   210-219  menus
+//   IDM_*  1000-1099 menu items of Form1, named after the menu control
+//   Form1 controls, numbered after the control's name:
+//     IDC_CommandN 3000+N   IDC_LabelN 3100+N   IDC_OptionN 3200+N   IDC_ComboN 3300+N
+//     IDC_FrameN   3400+N   Frame1 members: IDC_Frame1_<index> 3420+index, their captions 3430+index
+//     frmCustom members: IDC_frmCustom_<index> 3440+index, their captions 3450+index
+//     other Form1 controls  3500-3599
+//   Backup window 4000-4099, Restore window 4100-4199, frmAbout 4200-4299 (IDC_<Form>_<control>)
+//   IDT_*  timers, per window
+// No control takes 1 (IDOK), 2 (IDCANCEL) or 0xFFFF (the unnamed static).
+#pragma once
+
+// Dialog templates.
+#define IDD_Frame1_0 100  // Automatic Optimization: adapter and connection type
+#define IDD_Frame1_1 101  // Custom Optimization
+#define IDD_Frame1_2 102  // Automatic Optimization: configuration option
+#define IDD_Frame1_3 103  // Automatic Optimization: summary
+#define IDD_Frame1_4 104
+#define IDD_Frame1_5 105
+#define IDD_Frame1_6 106  // System Settings Launcher
+// The Custom Optimization page's tab frames frmCustom(0) to frmCustom(3).
+#define IDD_frmCustom_0 110  // General
+#define IDD_frmCustom_1 111  // TCP/IP
+#define IDD_frmCustom_2 112  // NWLink
+#define IDD_frmCustom_3 113  // NetBEUI
+
+#define IDI_Zarvelo 200
+#define IDR_Form1 210
+
+// Menu of Form1.
+#define IDM_mnuFile 1000
+#define IDM_mnuApply 1001
+#define IDM_mnuOptimize 1002
+#define IDM_mnuLaunch 1003
+#define IDM_mnuBar 1004
+#define IDM_mnuBackup 1005
+#define IDM_mnuRestore 1006
+#define IDM_mnuFileBar0 1007
+#define IDM_mnuExit 1008
+#define IDM_mnuSettings 1010
+#define IDM_mnuAuto 1011
+#define IDM_mnuManual 1012
+#define IDM_mnuLauncher 1013
+#define IDM_mnuFileBar1 1014
+#define IDM_mnuPulsiva 1015
+#define IDM_mnuHelpp 1020
+#define IDM_mnuIndex 1021
+#define IDM_mnuContents 1022
+#define IDM_mnuDash 1023
+#define IDM_mnuAbout 1024
+
+// Buttons of Form1's pages.
+#define IDC_Command1 3001
+#define IDC_Command2 3002
+#define IDC_Command3 3003
+#define IDC_Command4 3004
+#define IDC_Command5 3005
+#define IDC_Command6 3006
+#define IDC_Command7 3007
+#define IDC_Command8 3008
+#define IDC_Command9 3009
+#define IDC_Command10 3010
+#define IDC_Command11 3011
+#define IDC_Command12 3012
+#define IDC_Command13 3013
+#define IDC_Command14 3014
+
+// Custom Optimization: the labels and editors, Label3 to Label37 and Combo1 to Combo35.
+#define IDC_Label3 3103
+#define IDC_Label4 3104
+#define IDC_Label5 3105
+#define IDC_Label6 3106
+#define IDC_Label7 3107
+#define IDC_Label8 3108
+#define IDC_Label9 3109
+#define IDC_Label10 3110
+#define IDC_Label11 3111
+#define IDC_Label12 3112
+#define IDC_Label13 3113
+#define IDC_Label14 3114
+#define IDC_Label15 3115
+#define IDC_Label16 3116
+#define IDC_Label17 3117
+#define IDC_Label18 3118
+#define IDC_Label19 3119
+#define IDC_Label20 3120
+#define IDC_Label21 3121
+#define IDC_Label22 3122
+#define IDC_Label23 3123
+#define IDC_Label24 3124
+#define IDC_Label25 3125
+#define IDC_Label26 3126
+#define IDC_Label27 3127
+#define IDC_Label28 3128
+#define IDC_Label29 3129
+#define IDC_Label30 3130
+#define IDC_Label31 3131
+#define IDC_Label32 3132
+#define IDC_Label33 3133
+#define IDC_Label34 3134
+#define IDC_Label35 3135
+#define IDC_Label36 3136
+#define IDC_Label37 3137
+#define IDC_Combo1 3301
+#define IDC_Combo2 3302
+#define IDC_Combo3 3303
+#define IDC_Combo4 3304
+#define IDC_Combo5 3305
+#define IDC_Combo6 3306
+#define IDC_Combo7 3307
+#define IDC_Combo8 3308
+#define IDC_Combo9 3309
+#define IDC_Combo10 3310
+#define IDC_Combo11 3311
+#define IDC_Combo12 3312
+#define IDC_Combo13 3313
+#define IDC_Combo14 3314
+#define IDC_Combo15 3315
+#define IDC_Combo16 3316
+#define IDC_Combo17 3317
+#define IDC_Combo18 3318
+#define IDC_Combo19 3319
+#define IDC_Combo20 3320
+#define IDC_Combo21 3321
+#define IDC_Combo22 3322
+#define IDC_Combo23 3323
+#define IDC_Combo24 3324
+#define IDC_Combo25 3325
+#define IDC_Combo26 3326
+#define IDC_Combo27 3327
+#define IDC_Combo28 3328
+#define IDC_Combo29 3329
+#define IDC_Combo30 3330
+#define IDC_Combo31 3331
+#define IDC_Combo32 3332
+#define IDC_Combo33 3333
+#define IDC_Combo34 3334
+#define IDC_Combo35 3335
+
+// Labels of Form1's pages.
+#define IDC_Label1 3101
+#define IDC_Label2 3102
+#define IDC_Label38 3138
+#define IDC_Label39 3139
+#define IDC_Label40 3140
+#define IDC_Label41 3141
+#define IDC_Label42 3142
+#define IDC_Label43 3143
+#define IDC_Label44 3144
+#define IDC_Label45 3145
+#define IDC_Label46 3146
+#define IDC_Label47 3147
+#define IDC_Label48 3148
+#define IDC_Label49 3149
+#define IDC_Label50 3150
+#define IDC_Label51 3151
+#define IDC_Label52 3152
+#define IDC_Label53 3153
+#define IDC_Label54 3154
+#define IDC_Label55 3155
+#define IDC_Label56 3156
+#define IDC_Label57 3157
+
+// Option buttons of the wizard's configuration page.
+#define IDC_Option8 3208
+#define IDC_Option9 3209
+#define IDC_Option10 3210
+#define IDC_Option11 3211
+#define IDC_Option12 3212
+
+// Frames: areas of page 0 and the restart notice of page 3.
+#define IDC_Frame2 3402
+#define IDC_Frame3 3403
+#define IDC_Frame8 3408
+// Groups of the NWLink and NetBEUI tabs.
+#define IDC_Frame4 3404
+#define IDC_Frame5 3405
+#define IDC_Frame6 3406
+#define IDC_Frame7 3407
+
+// Frame1 members (the page windows) and the captioned box each of them draws.
+#define IDC_Frame1_0 3420
+#define IDC_Frame1_1 3421
+#define IDC_Frame1_2 3422
+#define IDC_Frame1_3 3423
+#define IDC_Frame1_4 3424
+#define IDC_Frame1_5 3425
+#define IDC_Frame1_6 3426
+#define IDC_Frame1Caption_0 3430
+#define IDC_Frame1Caption_1 3431
+#define IDC_Frame1Caption_2 3432
+#define IDC_Frame1Caption_3 3433
+#define IDC_Frame1Caption_4 3434
+#define IDC_Frame1Caption_5 3435
+#define IDC_Frame1Caption_6 3436
+// frmCustom members (the tab frames of the Custom Optimization page) and their captioned boxes.
+#define IDC_frmCustom_0 3440
+#define IDC_frmCustom_1 3441
+#define IDC_frmCustom_2 3442
+#define IDC_frmCustom_3 3443
+#define IDC_frmCustomCaption_0 3450
+#define IDC_frmCustomCaption_1 3451
+#define IDC_frmCustomCaption_2 3452
+#define IDC_frmCustomCaption_3 3453
+
+// Other controls of Form1.
+#define IDC_cmbAdapter 3500
+#define IDC_cmbConnection 3501
+#define IDC_Toolbar1 3510
+#define IDC_StatusBar1 3511
+#define IDC_ProgressBar1 3512
+#define IDC_TabStrip1 3513
+// Toolbar1's buttons 1 to 10 (4, 7 and 9 are separators).
+#define IDC_Toolbar1_Button1 3521
+#define IDC_Toolbar1_Button10 3530
+
+// Timers of Form1.
+#define IDT_Timer1 1
+#define IDT_Timer2 2

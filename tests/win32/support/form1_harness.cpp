@@ -1,0 +1,109 @@
+// Form1 in the test's own process.
+#include "support/form1_harness.h"
+
+#include <commctrl.h>
+
+#include "app/win32/resource.h"
+#include "unit/family_query.h"
+
+namespace zvtest {
+
+Form1Harness::Form1Harness(zv::WindowsFamily family) : family_(family) {}
+
+Form1Harness::~Form1Harness() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    Pump();
+}
+
+bool Form1Harness::Create() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    zv::InitZarveloControls();
+    if (!zv::Form1::RegisterWindowClass(instance)) return false;
+    zv::Form1Services services;
+    services.registry = &registry;
+    services.versionQuery = FamilyQuery(family_);
+    services.programDir = "C:\\Program Files\\Zarvelo";
+    services.restartComputer = [this] { ++restarts; };
+    services.showHelp = [this](HWND owner, const std::string& file, const zv::HelpRequest& request) {
+        helps.push_back({owner, file, request});
+    };
+    services.messageBox = [this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
+        messages.push_back({owner, text, caption, type});
+        return messageBoxAnswer;
+    };
+    services.windows = &windows;
+    hwnd_ = zv::Form1::Create(instance, services, SW_SHOWNOACTIVATE);
+    return hwnd_ != nullptr;
+}
+
+HWND Form1Harness::Control(int id) const {
+    zv::Form1* form = Form();
+    return form ? form->Control(id) : nullptr;
+}
+
+std::string Form1Harness::Text(int id) const {
+    char text[512] = {0};
+    GetWindowTextA(Control(id), text, sizeof text);
+    return text;
+}
+
+int Form1Harness::VisiblePage() const {
+    int visible = -1;
+    for (int i = 0; i < 7; ++i) {
+        if (!IsWindowVisible(Form()->Frame1(i))) continue;
+        if (visible != -1) return -1;
+        visible = i;
+    }
+    return visible;
+}
+
+void Form1Harness::Click(int id) { SendMessageA(Control(id), BM_CLICK, 0, 0); }
+
+void Form1Harness::Command(int id) { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void Form1Harness::Select(int comboId, int index) {
+    HWND combo = Control(comboId);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Form1Harness::Tick() { SendMessageA(hwnd_, WM_TIMER, IDT_Timer1, 0); }
+
+void Form1Harness::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // Timer ticks are the test's to give.
+        if (msg.message == WM_TIMER) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::vector<std::string> Form1Harness::MenuItems(int position) const {
+    std::vector<std::string> items;
+    HMENU menu = GetSubMenu(GetMenu(hwnd_), position);
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_TYPE | MIIM_STATE;
+        char caption[128] = {0};
+        info.dwTypeData = caption;
+        info.cch = sizeof caption;
+        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        if (info.fType & MFT_SEPARATOR) {
+            items.emplace_back("-");
+        } else {
+            items.emplace_back(std::string(caption) + ((info.fState & MFS_GRAYED) ? " (grayed)" : ""));
+        }
+    }
+    return items;
+}
+
+int Form1Harness::StatusPanels() const {
+    return static_cast<int>(SendMessageA(Control(IDC_StatusBar1), SB_GETPARTS, 0, 0));
+}
+
+std::string Form1Harness::StatusText() const { return Text(IDC_StatusBar1); }
+
+}  // namespace zvtest
