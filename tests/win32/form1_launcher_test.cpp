@@ -216,6 +216,9 @@ TEST_F(AboutWindow, CarriesItsTextsAndPicture) {
                   {IDC_frmAbout_Command1, "OK"}};
     for (const auto& l : labels) EXPECT_EQ(Text(l.id), l.text) << l.id;
     EXPECT_NE(SendDlgItemMessageA(hwnd, IDC_frmAbout_Picture1, STM_GETICON, 0, 0), 0) << "Picture1 shows no picture";
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(hwnd, IDC_frmAbout_Label1, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD) << "Label1";
     // Each link label is no wider than its address, so the hand shows only over the text, and not clipped.
     for (int id : {IDC_frmAbout_Label12, IDC_frmAbout_Label13, IDC_frmAbout_Label14}) {
         HWND label = GetDlgItem(hwnd, id);
@@ -224,12 +227,14 @@ TEST_F(AboutWindow, CarriesItsTextsAndPicture) {
         const std::string text = Text(id);
         SIZE extent{};
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
         SelectObject(dc, old);
         ReleaseDC(label, dc);
         RECT r{};
         GetClientRect(label, &r);
         EXPECT_GE(r.right, extent.cx) << id;
-        EXPECT_LE(r.right, extent.cx + 4) << id;
+        EXPECT_LE(r.right, extent.cx + metrics.tmAveCharWidth) << id;
     }
 }
 

@@ -108,10 +108,13 @@ void FrmAbout::Form_Load() {
         WindowDc dc(label);
         SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
         SIZE extent{};
-        if (GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) {
+        TEXTMETRICA metrics{};
+        if (GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent) &&
+            GetTextMetricsA(dc.get(), &metrics)) {
             RECT client{};
             GetClientRect(hwnd_, &client);
-            const int width = std::min<int>(extent.cx + 2, client.right - r.left);
+            // One character to spare: the static's own drawing may take a little more than the measure.
+            const int width = std::min<int>(extent.cx + metrics.tmAveCharWidth, client.right - r.left);
             SetWindowPos(label, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         SetPropA(label, kLinkProcProperty,
