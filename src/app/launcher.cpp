@@ -54,6 +54,16 @@ std::string LaunchCommandLine(LaunchOption option, const COpSysInfo& os) {
     return {};
 }
 
+LaunchOption SelectedLaunchOption(const bool (&checked)[6]) {
+    constexpr LaunchOption kAskedInOrder[] = {LaunchOption::NetworkSettings, LaunchOption::ModemSettings,
+                                              LaunchOption::InternetSettings, LaunchOption::DefaultBrowser,
+                                              LaunchOption::DefaultMailProgram};
+    for (LaunchOption option : kAskedInOrder) {
+        if (checked[static_cast<int>(option)]) return option;
+    }
+    return LaunchOption::IpConfiguration;
+}
+
 LaunchOutcome Launch(LaunchOption option, const COpSysInfo& os, ProcessStarter& starter, OwnerWindow owner) {
     switch (option) {
         case LaunchOption::DefaultBrowser: return OpenInBrowser(std::string(kMakerWebAddress), starter, owner);

@@ -59,6 +59,11 @@ inline constexpr LaunchOptionInfo kLaunchOptions[] = {
     {LaunchOption::DefaultMailProgram, "Option7", "Default Mail Program"},
 };
 
+// The option Launch acts on, from the checked states of the six option buttons in kLaunchOptions order.
+// They are asked Option1, Option3, Option4, Option6, Option7; anything else, none checked included, is the
+// IP configuration tool.
+LaunchOption SelectedLaunchOption(const bool (&checked)[6]);
+
 // The result of one start. message is empty when the start worked or when its failure is not reported;
 // otherwise it is the text to show in a message box titled kLauncherMessageTitle.
 struct LaunchOutcome {

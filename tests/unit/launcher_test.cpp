@@ -265,3 +265,26 @@ TEST(AboutLinks, EachLinkOpensItsAddress) {
 
 }  // namespace
 }  // namespace zv
+
+TEST(LaunchSelection, FirstCheckedInTheAskedOrderWins) {
+    using zv::LaunchOption;
+    // Checked states in page order: Option1, Option3, Option4, Option5, Option6, Option7.
+    const struct {
+        const char* what;
+        bool checked[6];
+        LaunchOption expected;
+    } cases[] = {
+        {"Option1", {true, false, false, false, false, false}, LaunchOption::NetworkSettings},
+        {"Option3", {false, true, false, false, false, false}, LaunchOption::ModemSettings},
+        {"Option4", {false, false, true, false, false, false}, LaunchOption::InternetSettings},
+        {"Option5", {false, false, false, true, false, false}, LaunchOption::IpConfiguration},
+        {"Option6", {false, false, false, false, true, false}, LaunchOption::DefaultBrowser},
+        {"Option7", {false, false, false, false, false, true}, LaunchOption::DefaultMailProgram},
+        // Option6 and Option7 are asked before Option5 falls through.
+        {"Option5 and Option6", {false, false, false, true, true, false}, LaunchOption::DefaultBrowser},
+        {"Option5 and Option7", {false, false, false, true, false, true}, LaunchOption::DefaultMailProgram},
+        {"Option1 and Option7", {true, false, false, false, false, true}, LaunchOption::NetworkSettings},
+        {"none", {false, false, false, false, false, false}, LaunchOption::IpConfiguration},
+    };
+    for (const auto& c : cases) EXPECT_EQ(zv::SelectedLaunchOption(c.checked), c.expected) << c.what;
+}

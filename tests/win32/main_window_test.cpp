@@ -347,8 +347,10 @@ TEST_F(MainWindow, ModeCommandsSwitchPagesAndTheOtherCommandsAreHarmless) {
     app.Command(IDC_Toolbar1_Button1);
     EXPECT_EQ(app.VisiblePage(), 0);
 
-    for (int command : {IDM_mnuApply, IDM_mnuLaunch, IDM_mnuBackup, IDM_mnuRestore, IDM_mnuPulsiva, IDM_mnuAbout,
-                        IDC_Toolbar1_Button1 + 2, IDC_Toolbar1_Button1 + 3, IDC_Toolbar1_Button1 + 4,
+    // mnuLaunch is hidden in automatic mode and does nothing; mnuPulsiva, toolbar button 3 and mnuAbout
+    // start or open windows and have tests of their own.
+    for (int command : {IDM_mnuApply, IDM_mnuLaunch, IDM_mnuBackup, IDM_mnuRestore,
+                        IDC_Toolbar1_Button1 + 3, IDC_Toolbar1_Button1 + 4,
                         IDC_Toolbar1_Button1 + 5, IDC_Toolbar1_Button1 + 6, IDC_Toolbar1_Button1 + 8}) {
         app.Command(command);
     }

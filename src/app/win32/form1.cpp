@@ -5,6 +5,8 @@
 
 #include "app/startup.h"
 #include "app/toolbar.h"
+#include "app/win32/frm_about.h"
+#include "app/win32/process_starter.h"
 #include "app/win32/resource.h"
 #include "app/win32/shell_commands.h"
 #include "app/win32/top_windows.h"
@@ -69,6 +71,7 @@ Form1Services SystemServices(Registry& registry, TopWindows* windows) {
         return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
     };
     s.windows = windows;
+    s.starter = std::make_shared<Win32ProcessStarter>();
     return s;
 }
 
@@ -334,6 +337,8 @@ void Form1::Form_Load(int showCommand) {
 
     helpFile_ = HelpFilePath(services_.programDir);
     CheckRadioButton(Frame1(kPageConfiguration), IDC_Option8, IDC_Option12, IDC_Option8);
+    // The launcher page starts with Option1 ("Network Settings").
+    CheckRadioButton(Frame1(kPageLauncher), IDC_Option1, IDC_Option7, IDC_Option1);
 
     Refresh();
     if (services_.windows) services_.windows->Add(hwnd_);
@@ -456,6 +461,9 @@ bool Form1::OnCommand(int id, int code) {
     case IDC_Command12: Command12_Click(); return true;
     case IDC_Command13: Command13_Click(); return true;
     case IDC_Command14: Command14_Click(); return true;
+    // The System Settings Launcher page.
+    case IDC_Command2: Command2_Click(); return true;
+    case IDC_Command6: Command6_Click(); return true;
     default: return false;
     }
 }
@@ -529,8 +537,10 @@ void Form1::mnuOptimize_Click() {
     if (nav_.OptimizeMenuAvailable()) Command1_Click();
 }
 
-// The launcher's Launch (Command2) plugs in here.
-void Form1::mnuLaunch_Click() {}
+void Form1::mnuLaunch_Click() {
+    // Like mnuOptimize, only while the item is shown (launcher mode).
+    if (nav_.FileMenu().launch.visible) Command2_Click();
+}
 
 void Form1::mnuBackup_Click() { ShowBackupWindow(true); }
 
@@ -565,15 +575,21 @@ void Form1::mnuLauncher_Click() {
     FocusVisiblePage();
 }
 
-// The start of the keep-alive program plugs in here.
-void Form1::mnuPulsiva_Click() {}
+void Form1::mnuPulsiva_Click() {
+    if (!services_.starter) return;
+    ReportLaunch(hwnd_, StartKeepAlive(services_.programDir, *services_.starter));
+}
 
 void Form1::mnuIndex_Click() { ShowHelp(nullptr, HelpRequest{HelpView::Index, {}}); }
 
 void Form1::mnuContents_Click() { ShowHelp(nullptr, HelpRequest{HelpView::Contents, {}}); }
 
-// The about window frmAbout, shown modally, plugs in here.
-void Form1::mnuAbout_Click() {}
+void Form1::mnuAbout_Click() {
+    AboutServices about;
+    about.starter = services_.starter;
+    about.messageBox = services_.messageBox;
+    ShowAboutWindow(instance_, hwnd_, about);
+}
 
 void Form1::ShowHelp(HWND owner, const HelpRequest& request) {
     if (services_.showHelp) services_.showHelp(owner, helpFile_, request);
@@ -626,6 +642,7 @@ int Form1::DefaultButton() const {
     case kPageConfiguration: id = IDC_Command10; break;
     case kPageSummary: id = IDC_Command1; break;
     case kPageCustom: id = IDC_Command4; break;
+    case kPageLauncher: id = IDC_Command2; break;
     default: return 0;
     }
     HWND button = Control(id);

@@ -24,6 +24,7 @@
 
 #include "app/custom_page.h"
 #include "app/help.h"
+#include "app/launcher.h"
 #include "app/navigation.h"
 #include "app/progress.h"
 #include "app/status_panels.h"
@@ -47,9 +48,12 @@ struct Form1Services {
     std::function<void(HWND owner, const std::string& helpFile, const HelpRequest& request)> showHelp;
     std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)> messageBox;
     TopWindows* windows = nullptr;  // may be null
+    // Starts the launcher's programs, pulsiva.exe and the about window's links; may be null.
+    std::shared_ptr<ProcessStarter> starter;
 };
 
-// The real services: RestartComputer, HtmlHelpA, MessageBoxA, and this program's directory.
+// The real services: RestartComputer, HtmlHelpA, MessageBoxA, CreateProcessA and ShellExecuteA, and this
+// program's directory.
 Form1Services SystemServices(Registry& registry, TopWindows* windows);
 
 // The directory of the running program, without a trailing backslash.
@@ -151,6 +155,12 @@ private:
     // Ctrl+Tab and Ctrl+Shift+Tab on the custom page; false elsewhere.
     bool CustomPage_CtrlTab(bool backwards);
     CustomSelections ReadCustomSelections() const;
+    // The System Settings Launcher page (form1_launcher.cpp).
+    void Command2_Click();
+    void Command6_Click();
+    LaunchOption ReadLaunchOption() const;
+    // Shows what could not be started, in a message box owned by the window.
+    void ReportLaunch(HWND owner, const LaunchOutcome& outcome);
 
     // Mirrors of the portable state into the controls.
     void Refresh();

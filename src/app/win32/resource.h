@@ -29,6 +29,9 @@
 #define IDD_frmCustom_2 112  // NWLink
 #define IDD_frmCustom_3 113  // NetBEUI
 
+// frmAbout.
+#define IDD_frmAbout 120
+
 #define IDI_Zarvelo 200
 #define IDR_Form1 210
 
@@ -218,6 +221,28 @@
 // Toolbar1's buttons 1 to 10 (4, 7 and 9 are separators).
 #define IDC_Toolbar1_Button1 3521
 #define IDC_Toolbar1_Button10 3530
+
+// System Settings Launcher page (Frame1 member 6); Command2 "&Launch" and Command6 "&Help" are above.
+#define IDC_Label58 3158
+#define IDC_Label59 3159
+#define IDC_Option1 3201
+#define IDC_Option3 3203
+#define IDC_Option4 3204
+#define IDC_Option5 3205
+#define IDC_Option6 3206
+#define IDC_Option7 3207
+
+// frmAbout.
+#define IDC_frmAbout_Picture1 4201
+#define IDC_frmAbout_Label1 4211
+#define IDC_frmAbout_Label2 4212
+#define IDC_frmAbout_Label9 4219
+#define IDC_frmAbout_Label10 4220
+#define IDC_frmAbout_Label11 4221
+#define IDC_frmAbout_Label12 4222
+#define IDC_frmAbout_Label13 4223
+#define IDC_frmAbout_Label14 4224
+#define IDC_frmAbout_Command1 4231
 
 // Timers of Form1.
 #define IDT_Timer1 1

@@ -32,6 +32,7 @@ bool Form1Harness::Create() {
         return messageBoxAnswer;
     };
     services.windows = &windows;
+    services.starter = starter;
     hwnd_ = zv::Form1::Create(instance, services, SW_SHOWNOACTIVATE);
     return hwnd_ != nullptr;
 }

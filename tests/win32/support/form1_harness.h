@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/help.h"
+#include "app/launcher.h"
 #include "app/win32/form1.h"
 #include "app/win32/top_windows.h"
 #include "platform/memory_registry.h"
@@ -29,6 +31,28 @@ struct RecordedMessage {
     UINT type;
 };
 
+// The process seam, recorded: what would have been started or opened, and with which owner.
+struct StarterCall {
+    enum Kind { Run, ShellOpen } kind;
+    HWND owner;  // null for Run
+    std::string text;
+    zv::ShowMode show;
+};
+
+class RecordingStarter : public zv::ProcessStarter {
+public:
+    std::vector<StarterCall> calls;
+    bool succeed = true;  // what every start answers
+    bool Run(const std::string& commandLine, zv::ShowMode show) override {
+        calls.push_back({StarterCall::Run, nullptr, commandLine, show});
+        return succeed;
+    }
+    bool ShellOpen(zv::OwnerWindow owner, const std::string& file, zv::ShowMode show) override {
+        calls.push_back({StarterCall::ShellOpen, static_cast<HWND>(owner), file, show});
+        return succeed;
+    }
+};
+
 class Form1Harness {
 public:
     explicit Form1Harness(zv::WindowsFamily family);
@@ -45,6 +69,7 @@ public:
     std::vector<RecordedMessage> messages;
     int restarts = 0;
     int messageBoxAnswer = IDNO;
+    std::shared_ptr<RecordingStarter> starter = std::make_shared<RecordingStarter>();
 
     HWND Form1() const { return hwnd_; }
     zv::Form1* Form() const { return zv::Form1::FromWindow(hwnd_); }
