@@ -16,8 +16,7 @@ namespace {
 const std::string kProgram = "pulsiva.exe";
 
 void CleanRegistry() {
-    zvtest::DeleteTree(HKEY_LOCAL_MACHINE, kPulsivaKey);
-    zvtest::DeleteStoredValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
+    zvtest::ForgetPulsiva();
     zvtest::DeleteTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + kProgram);
 }
 

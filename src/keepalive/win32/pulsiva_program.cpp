@@ -11,9 +11,7 @@ PulsivaProgram::PulsivaProgram(HINSTANCE instance, Registry& reg, PingNetwork& n
       options_(std::move(options)),
       animation_(*this),
       hook_({[this] { RestoreWindow(); }, [this] { ShowTrayMenu(menu_.hwnd()); },
-             [this] {
-                 if (icon_.Added()) icon_.Add(hwnd(), animation_.IconFrame(), kTrayTip);
-             }}),
+             [this] { icon_.AddAgain(); }}),
       icon_(options_.notify),
       menu_(instance, {[this](int index) { mnuOpts_Click(index); }, [this](int index) { mnuInterval_Click(index); }}),
       form_(instance, network, FormOptions()) {}

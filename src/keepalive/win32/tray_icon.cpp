@@ -74,12 +74,19 @@ void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip
 
 void TrayIcon::Add(HWND owner, int frame, const std::string& tip) {
     owner_ = owner;
+    tip_ = tip;
+    frame_ = frame;
     Send(NIM_ADD, kTrayAddFlags, frame, tip);
     added_ = true;
 }
 
+void TrayIcon::AddAgain() {
+    if (added_) Send(NIM_ADD, kTrayAddFlags, frame_, tip_);
+}
+
 void TrayIcon::Change(int frame) {
     if (!added_) return;
+    frame_ = frame;
     Send(NIM_MODIFY, kTrayChangeFlags, frame, std::string());
 }
 

@@ -44,6 +44,9 @@ public:
     // NIM_DELETE: the same window and identifier.
     void Remove();
     bool Added() const { return added_; }
+    // NIM_ADD once more, with the picture last shown: a new taskbar starts without our icon.
+    void AddAgain();
+    int ShownFrame() const { return frame_; }
 
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
 
@@ -53,6 +56,8 @@ private:
     NotifyIconCall call_;
     win::OwnedImageList imageList1_;
     HWND owner_ = nullptr;
+    std::string tip_;
+    int frame_ = 0;
     bool added_ = false;
 };
 

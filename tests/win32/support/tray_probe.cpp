@@ -2,6 +2,7 @@
 #include "support/tray_probe.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "support/wintest.h"
 
@@ -97,6 +98,12 @@ void WriteStoredNumber(HKEY root, const std::string& path, const std::string& na
     if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return;
     RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     RegCloseKey(key);
+}
+
+void ForgetPulsiva() {
+    DeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quonibar\\Pulsiva");
+    SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quonibar");
+    DeleteStoredValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Pulsiva");
 }
 
 }  // namespace zvtest

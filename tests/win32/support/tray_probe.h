@@ -36,4 +36,8 @@ void DeleteStoredValue(HKEY root, const std::string& path, const std::string& na
 void WriteStoredText(HKEY root, const std::string& path, const std::string& name, const std::string& text);
 void WriteStoredNumber(HKEY root, const std::string& path, const std::string& name, DWORD number);
 
+// Takes away what pulsiva.exe stores when it ends: its settings key (and the maker's key when that
+// is left empty) and its autostart entry.
+void ForgetPulsiva();
+
 }  // namespace zvtest
