@@ -14,6 +14,7 @@
 #include "keepalive/win32/resource.h"
 #include "keepalive/win32/system_net_api.h"
 #include "support/remote.h"
+#include "support/tray_probe.h"
 #include "support/wintest.h"
 
 namespace zv {
@@ -73,6 +74,9 @@ struct Responder {
     }
 };
 
+// What other work on a shared machine may add to a round trip.
+constexpr std::uint32_t kLoadSlackMs = 200;
+
 #define NETNS_RESPONDER_OR_SKIP(name)                                                                           \
     std::optional<Responder> name##Found = Responder::FromEnvironment();                                         \
     if (!name##Found) GTEST_SKIP() << "needs the echo responder's namespace: ctest -R pulsiva_netns (as root)"; \
@@ -97,9 +101,9 @@ TEST(NetnsEcho, ReplyRecordIsFilledByEitherLibrary) {
                   0)
             << library;
         EXPECT_GT(reply.Ttl, 0) << library;
-        // An echo is never early; a busy machine can only make it late.
+        // The delay is a floor; a loaded machine (tests share two cores) only ever adds to it.
         EXPECT_GE(reply.RoundTripTime, 4u) << library;
-        EXPECT_LE(reply.RoundTripTime, 5u + 100u) << library;
+        EXPECT_LE(reply.RoundTripTime, 5u + kLoadSlackMs) << library;
         ping.StopSockets();
     }
 }
@@ -117,15 +121,14 @@ TEST(NetnsEcho, RoundTripTimeIsTheRespondersDelay) {
             EchoReply reply{};
             EXPECT_EQ(ping.SendEcho(ping.ResolveHost("127.0.0.1"), kEchoRequestData, reply), 0) << "delay " << delay;
             ping.StopSockets();
-            EXPECT_GE(reply.RoundTripTime, std::uint32_t(delay - 1)) << "delay " << delay << " echo " << i;
-            EXPECT_LE(reply.RoundTripTime, std::uint32_t(delay + 100)) << "delay " << delay << " echo " << i;
+            EXPECT_GE(reply.RoundTripTime, static_cast<std::uint32_t>(delay - 1)) << "delay " << delay << " echo " << i;
+            EXPECT_LE(reply.RoundTripTime, static_cast<std::uint32_t>(delay) + kLoadSlackMs)
+                << "delay " << delay << " echo " << i;
             rtts.push_back(reply.RoundTripTime);
         }
+        // Load delays some echoes; the quickest of seven shows the delay itself.
         std::sort(rtts.begin(), rtts.end());
-        // The median is the responder's delay to the millisecond on a quiet machine (scripts/bench-ping
-        // measures it); a busy one adds a few milliseconds of scheduling, never takes any away.
-        EXPECT_GE(rtts[rtts.size() / 2], std::uint32_t(delay - 1)) << "median at delay " << delay;
-        EXPECT_LE(rtts[rtts.size() / 2], std::uint32_t(delay + 5)) << "median at delay " << delay;
+        EXPECT_NEAR(rtts.front(), delay, 2) << "quickest at delay " << delay;
         // The responder writes its line just after the reply has left.
         zvtest::WaitFor([&] { return responder.Replies() - before >= 7; }, 2000);
         EXPECT_EQ(responder.Replies() - before, 7) << "every echo went to the responder";
@@ -173,6 +176,7 @@ struct RunningPulsiva {
     HWND window = nullptr;
 
     explicit RunningPulsiva(const char* family) {
+        zvtest::ForgetPulsiva();
         zvtest::SetWineVersion("pulsiva.exe", family);
         process = zvtest::Process("\"" + zvtest::ProgramDir() + "\\pulsiva.exe\"");
         if (process.Started()) window = zvtest::WaitForWindow(process.Id(), "Pulsiva", 30000);
@@ -181,6 +185,7 @@ struct RunningPulsiva {
     ~RunningPulsiva() {
         if (window && IsWindow(window)) PostMessageA(window, WM_CLOSE, 0, 0);
         process.WaitExit(10000);
+        zvtest::ForgetPulsiva();  // the settings and autostart entry it stored when it ended
     }
     HWND Item(int id) const { return GetDlgItem(window, id); }
     void Click(int id) const {

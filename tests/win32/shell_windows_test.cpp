@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/registry_sandbox.h"
+#include "support/tray_probe.h"
 #include "support/wintest.h"
 
 namespace {
@@ -23,6 +24,11 @@ TEST(ProgramShells, ZarveloOpensItsWindow) {
     zvtest::WriteSz(HKEY_LOCAL_MACHINE, zvtest::kZarveloSettingsKey, "LoadedMain", "Yes");
     ExpectWindow("zarvelo.exe", "Zarvelo", "shell-zarvelo");
 }
-TEST(ProgramShells, PulsivaOpensItsWindow) { ExpectWindow("pulsiva.exe", "Pulsiva", "shell-pulsiva"); }
+// Pulsiva stores its settings and autostart entry when it ends; none of them stays behind.
+TEST(ProgramShells, PulsivaOpensItsWindow) {
+    zvtest::ForgetPulsiva();
+    ExpectWindow("pulsiva.exe", "Pulsiva", "shell-pulsiva");
+    zvtest::ForgetPulsiva();
+}
 
 }  // namespace

@@ -179,6 +179,9 @@ INT_PTR FrmGetIp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == IDT_ChartTimer) loop_.ChartTimer_Timer();
         else if (wp == IDT_Timer1 && options_.hooks.animationFrame) options_.hooks.animationFrame();
         return TRUE;
+    case WM_SIZE:
+        if (wp == SIZE_MINIMIZED) Form_Resize();
+        return FALSE;
     case WM_CLOSE:
         Form_Unload();
         DestroyWindow(hwnd_);
@@ -233,6 +236,11 @@ void FrmGetIp::Form_Load() {
     SelectInterval(0);
     if (options_.hooks.load) options_.hooks.load(hwnd_);
     loop_.StartPinging();
+}
+
+void FrmGetIp::Form_Resize() {
+    // Minimized, the window lives in the tray only.
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
 }
 
 void FrmGetIp::Form_Unload() {

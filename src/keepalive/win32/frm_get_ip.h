@@ -97,6 +97,7 @@ private:
     static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
     void Form_Load();
+    void Form_Resize();
     void Form_Unload();
     void OnCommand(int id, int code);
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }

@@ -1,7 +1,9 @@
-// Owners for the Windows handles the keep-alive program holds: GDI objects, memory DCs, modules.
+// Owners for the Windows handles the keep-alive program holds: GDI objects, memory DCs, modules,
+// icons, image lists, menus.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -36,12 +38,18 @@ private:
 inline void ReleaseGdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void ReleaseMemoryDc(HDC h) { DeleteDC(h); }
 inline void ReleaseModule(HMODULE h) { FreeLibrary(h); }
+inline void ReleaseIcon(HICON h) { DestroyIcon(h); }
+inline void ReleaseImageList(HIMAGELIST h) { ImageList_Destroy(h); }
+inline void ReleaseMenu(HMENU h) { DestroyMenu(h); }
 
 using OwnedBitmap = Owned<HBITMAP, ReleaseGdiObject>;
 using OwnedPen = Owned<HPEN, ReleaseGdiObject>;
 using OwnedBrush = Owned<HBRUSH, ReleaseGdiObject>;
 using OwnedDc = Owned<HDC, ReleaseMemoryDc>;
 using OwnedModule = Owned<HMODULE, ReleaseModule>;
+using OwnedIcon = Owned<HICON, ReleaseIcon>;
+using OwnedImageList = Owned<HIMAGELIST, ReleaseImageList>;
+using OwnedMenu = Owned<HMENU, ReleaseMenu>;
 
 // A function of a library loaded at run time, typed; null when the library does not have it.
 template <typename Fn>

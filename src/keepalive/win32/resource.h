@@ -24,6 +24,19 @@
 #define IDC_cmdExit 2017
 #define IDC_StatusBar1 2018
 
+// frmMenu, the hidden form that carries the tray's pop-up menu: mnuOptions with the items of the
+// control array mnuOpts (3 and 6 are separators) and the submenu mnuInterval.
+#define IDR_frmMenu 2100
+#define IDM_mnuOpts0 2101
+#define IDM_mnuOpts1 2102
+#define IDM_mnuOpts4 2105
+#define IDM_mnuOpts5 2106
+#define IDM_mnuOpts7 2108
+#define IDM_mnuInterval0 2110
+#define IDM_mnuInterval1 2111
+#define IDM_mnuInterval2 2112
+#define IDM_mnuInterval3 2113
+
 // frmGetIp's timers
 #define IDT_ChartTimer 1
 #define IDT_Timer1 2

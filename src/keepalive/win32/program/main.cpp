@@ -1,21 +1,23 @@
-// pulsiva.exe: the keep-alive program's entry point: the window frmGetIp over the real network layer.
+// pulsiva.exe's entry point: the keep-alive program over the real registry and network layer.
 #include <windows.h>
 
 #include "keepalive/echo.h"
-#include "keepalive/win32/frm_get_ip.h"
+#include "keepalive/win32/pulsiva_program.h"
 #include "keepalive/win32/system_net_api.h"
+#include "platform/win32/advapi_registry.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    zv::AdvapiRegistry registry;
     zv::SystemNetApi api;
     zv::WinsockPing network(api);
-    zv::FrmGetIp form(instance, network, {});
-    HWND hwnd = form.Create();
+    zv::PulsivaProgram program(instance, registry, network, {});
+    HWND hwnd = program.Create();
     if (!hwnd) return 1;
     api.SetOwner(hwnd);
-    ShowWindow(hwnd, show);
+    if (!program.StartsInTray()) ShowWindow(hwnd, show);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (form.PreTranslateMessage(msg)) continue;
+        if (program.PreTranslateMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -1,0 +1,146 @@
+// The keep-alive program: joins frmGetIp, the tray icon, the tray menu and the stored settings.
+#include "keepalive/win32/pulsiva_program.h"
+
+#include "keepalive/win32/resource.h"
+
+namespace zv {
+
+PulsivaProgram::PulsivaProgram(HINSTANCE instance, Registry& reg, PingNetwork& network, Options options)
+    : instance_(instance),
+      reg_(reg),
+      options_(std::move(options)),
+      animation_(*this),
+      hook_({[this] { RestoreWindow(); }, [this] { ShowTrayMenu(menu_.hwnd()); },
+             [this] { icon_.AddAgain(); }}),
+      icon_(options_.notify),
+      menu_(instance, {[this](int index) { mnuOpts_Click(index); }, [this](int index) { mnuInterval_Click(index); }}),
+      form_(instance, network, FormOptions()) {}
+
+PulsivaProgram::~PulsivaProgram() = default;
+
+FrmGetIp::Options PulsivaProgram::FormOptions() {
+    FrmGetIp::Options o;
+    o.quitOnDestroy = options_.quitOnDestroy;
+    o.help = options_.help;
+    o.hooks.load = [this](HWND) {
+        animation_.Reset();
+        StartUp(reg_, *this);
+    };
+    o.hooks.unload = [this](HWND) { ShutDown(reg_, *this); };
+    o.hooks.animationFrame = [this] { animation_.Timer1_Timer(); };
+    o.hooks.showStillIcon = [this] { animation_.ShowStill(); };
+    o.hooks.trayPingItems = [this](bool enabled) { menu_.SetPingItemsEnabled(enabled); };
+    o.hooks.check1Click = [this] { Check1_Click(); };
+    return o;
+}
+
+HWND PulsivaProgram::Create() {
+    menu_.Load();
+    return form_.Create();
+}
+
+void PulsivaProgram::mnuOpts_Click(int index) {
+    switch (index) {
+    case kMnuPing: form_.cmdPing_Click(); break;
+    case kMnuStopPing: form_.Command1_Click(); break;
+    case kMnuRestore: RestoreWindow(); break;
+    case kMnuHelp:
+        if (options_.help) options_.help(menu_.hwnd(), form_.HelpFile(), "ping.htm");
+        else htmlHelp_.DisplayTopic(menu_.hwnd(), form_.HelpFile(), "ping.htm");
+        break;
+    case kMnuClose: form_.cmdExit_Click(); break;
+    }
+}
+
+void PulsivaProgram::mnuInterval_Click(int index) { form_.SelectInterval(index); }
+
+void PulsivaProgram::RestoreWindow() {
+    HWND h = hwnd();
+    if (!h) return;
+    ShowWindow(h, SW_SHOWNORMAL);
+    SetForegroundWindow(h);
+    startsInTray_ = false;
+}
+
+void PulsivaProgram::Check1_Click() { animation_.Check1_Click(IsDlgButtonChecked(hwnd(), IDC_Check1) == BST_CHECKED); }
+
+// ---- LifecycleWindow ------------------------------------------------------------------------
+
+void PulsivaProgram::HookWindow() { hook_.HookWindow(hwnd()); }
+
+PixelRect PulsivaProgram::WindowRect() {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+PixelRect PulsivaProgram::NormalRect() {
+    if (!IsIconic(hwnd())) return WindowRect();
+    // A minimized window sits far off screen; its normal place is kept in its placement, in
+    // coordinates of the work area.
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(hwnd(), &wp)) return WindowRect();
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT& n = wp.rcNormalPosition;
+    return {n.left + work.left, n.top + work.top, n.right + work.left, n.bottom + work.top};
+}
+
+PixelRect PulsivaProgram::VirtualScreen() {
+    // Windows 95 and NT 4 know only one monitor and no virtual screen.
+    int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN), cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (cx <= 0 || cy <= 0) return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + cx, y + cy};
+}
+
+namespace {
+int ScreenDpi(int index) {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+}  // namespace
+
+int PulsivaProgram::DpiX() { return ScreenDpi(LOGPIXELSX); }
+int PulsivaProgram::DpiY() { return ScreenDpi(LOGPIXELSY); }
+
+void PulsivaProgram::MoveWindow(int x, int y) {
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool PulsivaProgram::Check2() { return IsDlgButtonChecked(hwnd(), IDC_Check2) == BST_CHECKED; }
+void PulsivaProgram::SetCheck2(bool on) { CheckDlgButton(hwnd(), IDC_Check2, on ? BST_CHECKED : BST_UNCHECKED); }
+bool PulsivaProgram::Check3() { return IsDlgButtonChecked(hwnd(), IDC_Check3) == BST_CHECKED; }
+void PulsivaProgram::SetCheck3(bool on) { CheckDlgButton(hwnd(), IDC_Check3, on ? BST_CHECKED : BST_UNCHECKED); }
+
+void PulsivaProgram::Minimize() {
+    // The window is still hidden at start-up: leaving it so puts the program in the tray only,
+    // without showing a minimized window first.
+    startsInTray_ = true;
+}
+
+void PulsivaProgram::AddTrayIcon() { icon_.Add(hwnd(), animation_.IconFrame(), kTrayTip); }
+void PulsivaProgram::CloseMenuForm() { menu_.Unload(); }
+void PulsivaProgram::RemoveTrayIcon() { icon_.Remove(); }
+void PulsivaProgram::UnhookWindow() { hook_.UnhookWindow(); }
+
+std::string PulsivaProgram::ProgramPath() {
+    if (!options_.programPath.empty()) return options_.programPath;
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n < MAX_PATH ? n : 0);
+}
+
+// ---- TrayIconView ---------------------------------------------------------------------------
+
+void PulsivaProgram::ShowFrame(int frame) { icon_.Change(frame); }
+
+void PulsivaProgram::SetAnimationTimer(bool on) {
+    if (on) form_.AnimationOn();
+    else form_.AnimationOff();
+}
+
+}  // namespace zv

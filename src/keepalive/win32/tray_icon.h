@@ -1,0 +1,64 @@
+// The tray icon of frmGetIp: ImageList1 with the sixteen animation frames, and adding, changing and
+// removing the icon with the 88-byte NOTIFYICONDATA record.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+#include "keepalive/tray.h"
+#include "keepalive/win32/raii.h"
+
+namespace zv {
+
+// The icon record in its first form, as every Windows from 95 and NT 4 on reads it.
+struct NotifyIconData88 {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    CHAR szTip[kTrayTipSize];
+};
+static_assert(sizeof(void*) != 4 || sizeof(NotifyIconData88) == kNotifyIconDataSize,
+              "the first form of the icon record is 88 bytes");
+
+// Shell_NotifyIconA, or a stand-in that records the calls.
+using NotifyIconCall = std::function<BOOL(DWORD message, NotifyIconData88& data)>;
+
+class TrayIcon {
+public:
+    explicit TrayIcon(NotifyIconCall call = {});
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+    // An icon still in the tray goes with its owner.
+    ~TrayIcon();
+
+    // NIM_ADD: message, icon and tip; the callback message 513.
+    void Add(HWND owner, int frame, const std::string& tip);
+    // NIM_MODIFY: the icon only.
+    void Change(int frame);
+    // NIM_DELETE: the same window and identifier.
+    void Remove();
+    bool Added() const { return added_; }
+    // NIM_ADD once more, with the picture last shown: a new taskbar starts without our icon.
+    void AddAgain();
+    int ShownFrame() const { return frame_; }
+
+    HIMAGELIST ImageList1() const { return imageList1_.get(); }
+
+private:
+    void Send(DWORD message, UINT flags, int frame, const std::string& tip);
+
+    NotifyIconCall call_;
+    win::OwnedImageList imageList1_;
+    HWND owner_ = nullptr;
+    std::string tip_;
+    int frame_ = 0;
+    bool added_ = false;
+};
+
+}  // namespace zv
