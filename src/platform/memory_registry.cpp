@@ -20,6 +20,7 @@ std::string Upper(const std::string& s) {
 // trailing backslashes are ignored as advapi32 does.
 bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
     parts->clear();
+    parts->reserve(8);
     std::string p = path;
     while (!p.empty() && p.back() == '\\') p.pop_back();
     if (p.empty()) return true;

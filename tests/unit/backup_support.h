@@ -1,0 +1,80 @@
+// Shared helpers of the backup tests: backup files made by hand, byte by byte.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tuning/catalogue.h"
+
+namespace zvtest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Hand-made files, byte by byte, without the code under test.
+class Handmade {
+public:
+    void At(int record, const Bytes& bytes) {
+        std::size_t offset = std::size_t(record - 1) * 128;
+        if (file.size() < offset + bytes.size()) file.resize(offset + bytes.size(), 0);
+        std::copy(bytes.begin(), bytes.end(), file.begin() + offset);
+    }
+    void Int(int record, std::int32_t v) { At(record, Le32(v)); }
+    void TInt(int record, std::int32_t v) {
+        Bytes b = {3, 0};
+        for (auto x : Le32(v)) b.push_back(x);
+        At(record, b);
+    }
+    void TText(int record, const std::string& s) {
+        Bytes b = {8, 0, std::uint8_t(s.size()), 0};
+        b.insert(b.end(), s.begin(), s.end());
+        At(record, b);
+    }
+    void TByte(int record, std::uint8_t v) { At(record, {17, 0, v}); }
+    void PText(int record, const std::string& s) {
+        Bytes b = {std::uint8_t(s.size()), 0};
+        b.insert(b.end(), s.begin(), s.end());
+        At(record, b);
+    }
+    Bytes file;
+
+private:
+    static Bytes Le32(std::int32_t v) {
+        auto u = std::uint32_t(v);
+        return {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)};
+    }
+};
+
+inline std::string SlotKey(int i) { return i < 10 ? "000" + std::to_string(i) : "0010"; }
+inline std::string SlotBinding(int i) { return "NetTrans\\" + SlotKey(i); }
+
+// An older 9x file as the earlier program wrote it: every value empty, SLOWNET absent.
+inline Handmade Older9x(zv::AccessorSet set) {
+    Handmade h;
+    h.Int(1, 10);
+    for (int i = 0; i <= 10; ++i) {
+        h.TText(2 + 2 * i, SlotKey(i));
+        h.TText(3 + 2 * i, SlotBinding(i));
+        for (int k = 0; k < 8; ++k) h.TText(24 + 8 * i + k, "");
+    }
+    for (int j = 0; j < 32; ++j) {
+        bool number = set == zv::AccessorSet::Win95 && (j <= 1 || (j >= 13 && j <= 22));
+        if (number) {
+            h.TInt(112 + j, 0);
+        } else if (set == zv::AccessorSet::Win98 && j == 31) {
+            h.PText(112 + j, "");
+        } else {
+            h.TText(112 + j, "");
+        }
+    }
+    return h;
+}
+
+inline Handmade OlderNt() {
+    Handmade h;
+    for (int r = 2; r <= 10; ++r) h.TInt(r, 0);
+    return h;
+}
+
+}  // namespace zvtest
