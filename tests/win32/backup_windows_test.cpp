@@ -161,9 +161,38 @@ SavedFilesWin Open(zvtest::ZarveloApp& app, int command, bool restore) {
     return w;
 }
 
+// A message box of the program with that caption: a dialog with the message box's text, not the
+// Backup or Restore window of the same caption and class.
+HWND MessageBoxOf(DWORD processId, const std::string& caption, DWORD timeoutMs) {
+    struct Find {
+        DWORD pid;
+        std::string caption;
+        HWND found;
+    } f{processId, caption, nullptr};
+    zvtest::WaitFor(
+        [&] {
+            EnumWindows(
+                static_cast<WNDENUMPROC>([](HWND hwnd, LPARAM lp) WINAPI -> BOOL {
+                    auto* f = reinterpret_cast<Find*>(lp);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(hwnd, &pid);
+                    char cls[16] = {0};
+                    GetClassNameA(hwnd, cls, sizeof cls);
+                    if (pid != f->pid || std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
+                    if (zvtest::WindowText(hwnd) != f->caption || !GetDlgItem(hwnd, 0xFFFF)) return TRUE;
+                    f->found = hwnd;
+                    return FALSE;
+                }),
+                reinterpret_cast<LPARAM>(&f));
+            return f.found != nullptr;
+        },
+        timeoutMs);
+    return f.found;
+}
+
 // Answers the message box of that caption; returns its text ("" when none came).
 std::string Answer(zvtest::ZarveloApp& app, const std::string& caption, int button) {
-    HWND box = zvtest::WaitForMessageBox(app.ProcessId(), caption);
+    HWND box = MessageBoxOf(app.ProcessId(), caption, 20000);
     if (!box) return "";
     const std::string text = zvtest::MessageBoxText(box);
     PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
@@ -318,13 +347,14 @@ TEST_F(BackupWindows, ListShowsDatFilesDeleteRemovesTheSelectedAndRestorePropose
     zvtest::SendTo(w.Ctl(IDC_Backup_List1), LB_SETCARETINDEX, std::find(items.begin(), items.end(), "two") - items.begin());
     PostMessageA(w.hwnd, WM_COMMAND, MAKEWPARAM(IDC_Restore_List1, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(w.Ctl(IDC_Backup_List1)));
-    zvtest::SendTo(w.hwnd, WM_NULL);
-    EXPECT_EQ(w.Text(IDC_Backup_Text1), "two");
+    // Posted messages come after sent ones: wait for the outcome.
+    EXPECT_TRUE(zvtest::WaitFor([&] { return w.Text(IDC_Backup_Text1) == "two"; })) << w.Text(IDC_Backup_Text1);
 
     w.SelectItem("one");
     w.SelectItem("three");
+    EXPECT_EQ(zvtest::SendTo(w.Ctl(IDC_Backup_List1), LB_GETSELCOUNT), 3);
     w.Click(IDC_Backup_Command3);
-    zvtest::SendTo(w.hwnd, WM_NULL);
+    zvtest::WaitFor([&] { return w.Items().size() + 3 == items.size(); });
     for (const char* name : {"one.dat", "two.dat", "three.dat"}) EXPECT_FALSE(Exists(PathOf(name))) << name;
     EXPECT_TRUE(Exists(PathOf("notesdat")));
     items = w.Items();
@@ -335,9 +365,10 @@ TEST_F(BackupWindows, ListShowsDatFilesDeleteRemovesTheSelectedAndRestorePropose
     // A listed file that has gone meanwhile: relisted, no message.
     w.SelectItem("gone");
     DeleteFileA(PathOf("gone.dat").c_str());
+    const std::size_t shown = w.Items().size();
     w.Click(IDC_Backup_Command3);
-    zvtest::SendTo(w.hwnd, WM_NULL);
-    EXPECT_EQ(zvtest::WaitForMessageBox(app.ProcessId(), "Zarvelo Restore", 1500), nullptr) << "a message came";
+    EXPECT_TRUE(zvtest::WaitFor([&] { return w.Items().size() + 1 == shown; })) << "not relisted";
+    EXPECT_EQ(MessageBoxOf(app.ProcessId(), "Zarvelo Restore", 1500), nullptr) << "a message came";
     items = w.Items();
     EXPECT_EQ(std::find(items.begin(), items.end(), "gone"), items.end());
 
@@ -403,7 +434,8 @@ TEST_F(BackupWindows, BadNamesAndBadFilesAreRefusedWithAMessageAndChangeNothing)
         EXPECT_NE(Answer(app, "Zarvelo Backup", IDOK), "") << "no message for \"" << name << "\"";
         EXPECT_TRUE(IsWindowEnabled(b.Ctl(IDC_Backup_Command1))) << name;
     }
-    EXPECT_FALSE(Exists(PathOf("con.dat")));
+    // (GetFileAttributes answers for the device itself, so the folder is listed.)
+    EXPECT_EQ(FilesIn(Folder()).count("con.dat"), 0u);
     b.Click(IDC_Backup_Command2);
     ASSERT_TRUE(b.WaitClosed());
 
