@@ -136,8 +136,9 @@ RestoreResult RestoreBackup(Registry& reg, WindowsFamily family, std::span<const
     if (!format) return RestoreResult{std::string(kUnknownWindows) + kNothingChanged};
     ParsedBackup parsed = ParseBackupFile(bytes, *format);
     if (!parsed.image) return RestoreResult{parsed.message + kNothingChanged};
+    reg.ResetFailedChanges();
     ApplyBackupImage(reg, *parsed.image);
-    return {};
+    return RestoreResult{{}, reg.FailedChanges()};
 }
 
 RestoreResult RestoreBackupNamed(Registry& reg, WindowsFamily family, const std::string& name,

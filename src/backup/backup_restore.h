@@ -42,7 +42,8 @@ BackupResult TakeBackup(Registry& reg, WindowsFamily family);
 BackupResult TakeBackupNamed(Registry& reg, WindowsFamily family, const std::string& name);
 
 struct RestoreResult {
-    std::string message;  // why nothing was changed
+    std::string message;             // why nothing was changed
+    unsigned long failedChanges = 0;  // writes and deletions the registry refused (no rights, ...)
     bool ok() const { return message.empty(); }
 };
 

@@ -261,6 +261,20 @@ void Populate(MemoryRegistry& reg) {
     Seed(reg, HKLM, Net(4), "SLOWNET", Bin({2, 0}));
 }
 
+TEST(RestoringMarkedFiles, CountsWhatTheRegistryRefused) {
+    MemoryRegistry reg;
+    Populate(reg);
+    BackupResult b = TakeBackup(reg, WindowsFamily::WinXP);
+    ASSERT_TRUE(b.ok());
+    RestoreResult all = RestoreBackup(reg, WindowsFamily::WinXP, b.bytes);
+    EXPECT_TRUE(all.ok());
+    EXPECT_EQ(all.failedChanges, 0u);
+    reg.SetReadOnly(true);  // an account without the right to change the values
+    RestoreResult refused = RestoreBackup(reg, WindowsFamily::WinXP, b.bytes);
+    EXPECT_TRUE(refused.ok()) << "the file itself was fine";
+    EXPECT_GT(refused.failedChanges, 0u);
+}
+
 TEST(RefusedFiles, LeaveTheRegistryAsItWas) {
     struct Case {
         const char* what;

@@ -29,7 +29,7 @@ int CasesPerFamily() {
         if (int n = std::atoi(env); n > 0) return n;
     }
 #ifdef _WIN32
-    return 40;  // natively the sanitizers make each case several times slower
+    return 200;  // natively the sanitizers make each case over ten times slower
 #else
     return 80;
 #endif

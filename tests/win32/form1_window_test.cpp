@@ -203,7 +203,7 @@ TEST_F(Form1Window, EnterPressesTheDefaultButtonOfThePageInView) {
         EXPECT_EQ(SendMessageA(h.Form1(), DM_GETDEFID, 0, 0), MAKELRESULT(defaults[page], DC_HASDEFID)) << page;
     }
     h.Command(IDM_mnuManual);
-    EXPECT_EQ(HIWORD(SendMessageA(h.Form1(), DM_GETDEFID, 0, 0)), 0) << "custom page: none yet";
+    EXPECT_EQ(SendMessageA(h.Form1(), DM_GETDEFID, 0, 0), MAKELRESULT(IDC_Command4, DC_HASDEFID)) << "custom page: Apply";
 
     h.Command(IDM_mnuAuto);
     SetFocus(h.Control(IDC_cmbConnection));

@@ -134,10 +134,19 @@ HWND Form1::Frame1(int index) const {
     return frame1_[static_cast<std::size_t>(index)];
 }
 
+HWND Form1::frmCustom(int index) const {
+    if (index < 0 || index >= kCustomTabs) return nullptr;
+    return frmCustom_[static_cast<std::size_t>(index)];
+}
+
 HWND Form1::Control(int id) const {
     for (HWND page : frame1_) {
         if (!page) continue;
         if (HWND found = GetDlgItem(page, id)) return found;
+    }
+    for (HWND frame : frmCustom_) {
+        if (!frame) continue;
+        if (HWND found = GetDlgItem(frame, id)) return found;
     }
     return GetDlgItem(hwnd_, id);
 }
@@ -271,6 +280,7 @@ bool Form1::CreateControls() {
         boldFont_.reset(CreateFontIndirectA(&lf));
     }
     for (int id : {IDC_Label1, IDC_Label2}) SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    if (!CreateCustomPage()) return false;
 
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(IDC_StatusBar1), instance_, nullptr);
@@ -354,6 +364,7 @@ void Form1::Form_Unload() {
     }
     WriteMainSettings(*services_.registry, TwipsFromPixels(r.left, dpiX_), TwipsFromPixels(r.top, dpiY_));
     KillTimer(hwnd_, IDT_Timer1);
+    KillTimer(hwnd_, IDT_Timer2);
     ProgressInStatusBar(false);
 }
 
@@ -367,6 +378,10 @@ LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == IDT_Timer1) {
             Timer1_Timer();
+            return 0;
+        }
+        if (wp == IDT_Timer2) {
+            Timer2_Timer();
             return 0;
         }
         break;
@@ -386,6 +401,8 @@ LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     case kFirstRunPromptMessage:
         FirstRunPrompt();
         return 0;
+    case kCtrlTabMessage:
+        return CustomPage_CtrlTab(wp != 0) ? TRUE : FALSE;
     case WM_CLOSE:
         Form_Unload();
         DestroyWindow(hwnd_);
@@ -398,6 +415,7 @@ LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd_, IDT_Timer1);
+        KillTimer(hwnd_, IDT_Timer2);
         if (services_.windows) services_.windows->Remove(hwnd_);
         return 0;
     default:
@@ -429,6 +447,8 @@ bool Form1::OnCommand(int id, int code) {
     case IDM_mnuAbout: mnuAbout_Click(); return true;
     case IDC_Command1: Command1_Click(); return true;
     case IDC_Command3: Command3_Click(); return true;
+    case IDC_Command4: Command4_Click(); return true;
+    case IDC_Command5: Command5_Click(); return true;
     case IDC_Command7: Command7_Click(); return true;
     case IDC_Command8: Command8_Click(); return true;
     case IDC_Command9: Command9_Click(); return true;
@@ -443,6 +463,10 @@ bool Form1::OnCommand(int id, int code) {
 
 LRESULT Form1::OnNotify(const NMHDR* header) {
     if (!header) return 0;
+    if (header->idFrom == IDC_TabStrip1 && header->code == TCN_SELCHANGE) {
+        TabStrip1_Click();
+        return 0;
+    }
     // Toolbar1's tooltips.
     if (header->code == TTN_GETDISPINFOA || header->code == TTN_GETDISPINFOW) {
         const auto id = static_cast<int>(header->idFrom);
@@ -495,8 +519,11 @@ void Form1::Toolbar1_ButtonClick(int button) {
     }
 }
 
-// The custom editor's Apply (Command4) plugs in here.
-void Form1::mnuApply_Click() {}
+void Form1::mnuApply_Click() {
+    // The item runs Apply only while it is shown and enabled, as a menu item can be chosen.
+    const MenuItemState& item = nav_.FileMenu().apply;
+    if (item.visible && item.enabled) Command4_Click();
+}
 
 void Form1::mnuOptimize_Click() {
     // The item runs Optimize only while it is shown and enabled, as a menu item can be chosen.
@@ -602,6 +629,7 @@ int Form1::DefaultButton() const {
     case kPageAutomatic: id = IDC_Command7; break;
     case kPageConfiguration: id = IDC_Command10; break;
     case kPageSummary: id = IDC_Command1; break;
+    case kPageCustom: id = IDC_Command4; break;
     default: return 0;
     }
     HWND button = Control(id);

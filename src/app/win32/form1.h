@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "app/custom_page.h"
 #include "app/help.h"
 #include "app/navigation.h"
 #include "app/progress.h"
@@ -29,6 +30,7 @@
 #include "app/win32/toolbar_pictures.h"
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
+#include "optimize/custom.h"
 #include "platform/win32/handles.h"
 #include "tuning/adapters.h"
 
@@ -68,6 +70,8 @@ public:
 
     HWND Window() const { return hwnd_; }
     HWND Frame1(int index) const;
+    // A tab frame of the Custom Optimization page, 0 to 3.
+    HWND frmCustom(int index) const;
     // A control of any page, or of the form itself, by id.
     HWND Control(int id) const;
     HWND Toolbar1() const { return toolbar_; }
@@ -78,12 +82,15 @@ public:
     const Navigation& State() const { return nav_; }
     const StatusPanels& Panels() const { return panels_; }
     const OptimizeProgressRun& OptimizeProgress() const { return optimizeProgress_; }
+    const ApplyProgressRun& ApplyProgress() const { return applyProgress_; }
     const COpSysInfo& OpSysInfo() const { return *os_; }
 
     // Makes one member of Frame1 visible and the others invisible.
     void ShowPage(int page);
     // Puts ProgressBar1 over a new panel of the status bar, or takes it out again.
     void ProgressInStatusBar(bool show);
+    // Makes one frmCustom frame visible and the others invisible; outside 0 to 3 hides all four.
+    void ShowCustomTab(int index);
 
 private:
     Form1(HINSTANCE instance, Form1Services services);
@@ -135,6 +142,16 @@ private:
     void Timer1_Timer();
     WizardChoice ReadWizardChoice() const;
 
+    // The Custom Optimization page (form1_custom.cpp).
+    bool CreateCustomPage();
+    void Command4_Click();
+    void Command5_Click();
+    void Timer2_Timer();
+    void TabStrip1_Click();
+    // Ctrl+Tab and Ctrl+Shift+Tab on the custom page; false elsewhere.
+    bool CustomPage_CtrlTab(bool backwards);
+    CustomSelections ReadCustomSelections() const;
+
     // Mirrors of the portable state into the controls.
     void Refresh();
     void ApplyFileMenu();
@@ -154,6 +171,7 @@ private:
     HWND statusBar_ = nullptr;
     HWND progressBar_ = nullptr;
     std::array<HWND, kFrame1Members> frame1_{};
+    std::array<HWND, kCustomTabs> frmCustom_{};
     ImageList imageList1_;
     UniqueFont boldFont_;
     int dpiX_ = 96;
@@ -166,6 +184,7 @@ private:
     Navigation nav_;
     StatusPanels panels_;
     OptimizeProgressRun optimizeProgress_;
+    ApplyProgressRun applyProgress_;
     std::array<std::string, 3> fileMenuCaptions_;  // mnuApply, mnuOptimize, mnuLaunch
     bool busy_ = false;
     bool unloaded_ = false;

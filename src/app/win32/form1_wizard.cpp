@@ -69,7 +69,8 @@ void Form1::Command13_Click() {
 void Form1::Command1_Click() {
     // One run at a time: mnuOptimize stays enabled while Command1 is disabled, and a second run
     // would write again and leave an extra status-bar panel behind.
-    if (optimizeProgress_.Running()) return;
+    // Apply's run uses the same status-bar display.
+    if (optimizeProgress_.Running() || applyProgress_.Running()) return;
     os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
     EnableWindow(Control(IDC_Command1), FALSE);
     const unsigned long failed = RunOptimize(*services_.registry, *os_, ReadWizardChoice(), adapters_);

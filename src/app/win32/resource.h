@@ -8,6 +8,7 @@
 //   Form1 controls, numbered after the control's name:
 //     IDC_CommandN 3000+N   IDC_LabelN 3100+N   IDC_OptionN 3200+N   IDC_ComboN 3300+N
 //     IDC_FrameN   3400+N   Frame1 members: IDC_Frame1_<index> 3420+index, their captions 3430+index
+//     frmCustom members: IDC_frmCustom_<index> 3440+index, their captions 3450+index
 //     other Form1 controls  3500-3599
 //   Backup window 4000-4099, Restore window 4100-4199, frmAbout 4200-4299 (IDC_<Form>_<control>)
 //   IDT_*  timers, per window
@@ -22,6 +23,11 @@
 #define IDD_Frame1_4 104
 #define IDD_Frame1_5 105
 #define IDD_Frame1_6 106  // System Settings Launcher
+// The Custom Optimization page's tab frames frmCustom(0) to frmCustom(3).
+#define IDD_frmCustom_0 110  // General
+#define IDD_frmCustom_1 111  // TCP/IP
+#define IDD_frmCustom_2 112  // NWLink
+#define IDD_frmCustom_3 113  // NetBEUI
 
 #define IDI_Zarvelo 200
 #define IDR_Form1 210
@@ -64,6 +70,78 @@
 #define IDC_Command13 3013
 #define IDC_Command14 3014
 
+// Custom Optimization: the labels and editors, Label3 to Label37 and Combo1 to Combo35.
+#define IDC_Label3 3103
+#define IDC_Label4 3104
+#define IDC_Label5 3105
+#define IDC_Label6 3106
+#define IDC_Label7 3107
+#define IDC_Label8 3108
+#define IDC_Label9 3109
+#define IDC_Label10 3110
+#define IDC_Label11 3111
+#define IDC_Label12 3112
+#define IDC_Label13 3113
+#define IDC_Label14 3114
+#define IDC_Label15 3115
+#define IDC_Label16 3116
+#define IDC_Label17 3117
+#define IDC_Label18 3118
+#define IDC_Label19 3119
+#define IDC_Label20 3120
+#define IDC_Label21 3121
+#define IDC_Label22 3122
+#define IDC_Label23 3123
+#define IDC_Label24 3124
+#define IDC_Label25 3125
+#define IDC_Label26 3126
+#define IDC_Label27 3127
+#define IDC_Label28 3128
+#define IDC_Label29 3129
+#define IDC_Label30 3130
+#define IDC_Label31 3131
+#define IDC_Label32 3132
+#define IDC_Label33 3133
+#define IDC_Label34 3134
+#define IDC_Label35 3135
+#define IDC_Label36 3136
+#define IDC_Label37 3137
+#define IDC_Combo1 3301
+#define IDC_Combo2 3302
+#define IDC_Combo3 3303
+#define IDC_Combo4 3304
+#define IDC_Combo5 3305
+#define IDC_Combo6 3306
+#define IDC_Combo7 3307
+#define IDC_Combo8 3308
+#define IDC_Combo9 3309
+#define IDC_Combo10 3310
+#define IDC_Combo11 3311
+#define IDC_Combo12 3312
+#define IDC_Combo13 3313
+#define IDC_Combo14 3314
+#define IDC_Combo15 3315
+#define IDC_Combo16 3316
+#define IDC_Combo17 3317
+#define IDC_Combo18 3318
+#define IDC_Combo19 3319
+#define IDC_Combo20 3320
+#define IDC_Combo21 3321
+#define IDC_Combo22 3322
+#define IDC_Combo23 3323
+#define IDC_Combo24 3324
+#define IDC_Combo25 3325
+#define IDC_Combo26 3326
+#define IDC_Combo27 3327
+#define IDC_Combo28 3328
+#define IDC_Combo29 3329
+#define IDC_Combo30 3330
+#define IDC_Combo31 3331
+#define IDC_Combo32 3332
+#define IDC_Combo33 3333
+#define IDC_Combo34 3334
+#define IDC_Combo35 3335
+
 // Labels of Form1's pages.
 #define IDC_Label1 3101
 #define IDC_Label2 3102
@@ -99,6 +177,11 @@
 #define IDC_Frame2 3402
 #define IDC_Frame3 3403
 #define IDC_Frame8 3408
+// Groups of the NWLink and NetBEUI tabs.
+#define IDC_Frame4 3404
+#define IDC_Frame5 3405
+#define IDC_Frame6 3406
+#define IDC_Frame7 3407
 
 // Frame1 members (the page windows) and the captioned box each of them draws.
 #define IDC_Frame1_0 3420
@@ -115,6 +198,15 @@
 #define IDC_Frame1Caption_4 3434
 #define IDC_Frame1Caption_5 3435
 #define IDC_Frame1Caption_6 3436
+// frmCustom members (the tab frames of the Custom Optimization page) and their captioned boxes.
+#define IDC_frmCustom_0 3440
+#define IDC_frmCustom_1 3441
+#define IDC_frmCustom_2 3442
+#define IDC_frmCustom_3 3443
+#define IDC_frmCustomCaption_0 3450
+#define IDC_frmCustomCaption_1 3451
+#define IDC_frmCustomCaption_2 3452
+#define IDC_frmCustomCaption_3 3453
 
 // Other controls of Form1.
 #define IDC_cmbAdapter 3500
@@ -122,12 +214,14 @@
 #define IDC_Toolbar1 3510
 #define IDC_StatusBar1 3511
 #define IDC_ProgressBar1 3512
+#define IDC_TabStrip1 3513
 // Toolbar1's buttons 1 to 10 (4, 7 and 9 are separators).
 #define IDC_Toolbar1_Button1 3521
 #define IDC_Toolbar1_Button10 3530
 
 // Timers of Form1.
 #define IDT_Timer1 1
+#define IDT_Timer2 2
 
 // The Backup and Restore windows (Backup 4000-4099, Restore 4100-4199).
 #define IDD_Backup 140

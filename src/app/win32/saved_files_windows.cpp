@@ -123,6 +123,14 @@ private:
             Message(result.message, MB_OK | MB_ICONEXCLAMATION);
             return;
         }
+        if (result.failedChanges > 0) {
+            // Everything else has been restored; the user must learn what was not.
+            Message(std::to_string(result.failedChanges) +
+                        (result.failedChanges == 1 ? " setting" : " settings") +
+                        " could not be restored.\r\n\r\nZarvelo must run as an administrator to change the network "
+                        "settings. Start it again as an administrator and restore the backup again.",
+                    MB_OK | MB_ICONEXCLAMATION);
+        }
         StartProgress();
     }
 };

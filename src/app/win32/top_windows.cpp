@@ -34,6 +34,10 @@ bool TopWindows::TranslateDialogMessage(MSG* msg) const {
     HWND root = msg->hwnd;
     while ((GetWindowLongA(root, GWL_STYLE) & WS_CHILD) && GetParent(root)) root = GetParent(root);
     if (!Contains(root)) return false;
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        const WPARAM backwards = (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0;
+        if (SendMessageA(root, kCtrlTabMessage, backwards, 0)) return true;
+    }
     return IsDialogMessageA(root, msg) != FALSE;
 }
 

@@ -8,6 +8,10 @@
 
 namespace zv {
 
+// Sent to a top-level window before dialog navigation takes Ctrl+Tab (wParam 1 with Shift); a window
+// that switches its tabs on it returns nonzero, and the key goes no further.
+inline constexpr UINT kCtrlTabMessage = WM_APP + 16;
+
 class TopWindows {
 public:
     // quitWhenLastCloses: post WM_QUIT when the last window is removed (the program); tests that

@@ -1,0 +1,160 @@
+// Form1's Custom Optimization page: TabStrip1 and the frmCustom frames, the 35 editors, Apply and its
+// progress run on Timer2, Help.
+#include "app/win32/form1.h"
+
+#include <commctrl.h>
+
+#include "app/win32/resource.h"
+
+namespace zv {
+
+bool Form1::CreateCustomPage() {
+    HWND page = Frame1(kPageCustom);
+    HWND tabStrip = GetDlgItem(page, IDC_TabStrip1);
+    if (!tabStrip) return false;
+    for (int i = 0; i < kCustomTabs; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kCustomTabCaptions[static_cast<std::size_t>(i)]);
+        SendMessageA(tabStrip, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+
+    // The frames lie on top of each other in the tab strip's display area, above the strip so that
+    // it does not paint over them; being above it also puts their editors first in tab order.
+    RECT area{};
+    GetClientRect(tabStrip, &area);
+    SendMessageA(tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    MapWindowPoints(tabStrip, page, reinterpret_cast<POINT*>(&area), 2);
+    for (int i = 0; i < kCustomTabs; ++i) {
+        HWND frame = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmCustom_0 + i), page, PageProc,
+                                        reinterpret_cast<LPARAM>(this));
+        if (!frame) return false;
+        SetWindowLongPtrA(frame, GWLP_ID, IDC_frmCustom_0 + i);
+        RECT r{};
+        GetWindowRect(frame, &r);
+        const int x = area.left + ((area.right - area.left) - (r.right - r.left)) / 2;
+        const int y = area.top + ((area.bottom - area.top) - (r.bottom - r.top)) / 2;
+        SetWindowPos(frame, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        frmCustom_[static_cast<std::size_t>(i)] = frame;
+    }
+
+    // Every editor offers its fixed list and starts with nothing selected.
+    for (const CustomEditor& editor : CustomEditors()) {
+        HWND combo = Control(IDC_Combo1 + editor.combo - 1);
+        if (!combo) return false;
+        for (const std::string& item : ListData(editor.list).items) {
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    }
+
+    // Only the General frame is shown at first, as the first tab is selected: the frames beneath it
+    // stay hidden so that the keyboard cannot reach their editors.
+    ShowCustomTab(0);
+    return true;
+}
+
+void Form1::ShowCustomTab(int index) {
+    const auto visible = CustomFrameVisibility(index);
+    for (int i = 0; i < kCustomTabs; ++i) {
+        HWND frame = frmCustom_[static_cast<std::size_t>(i)];
+        const bool show = visible[static_cast<std::size_t>(i)];
+        if ((IsWindowVisible(frame) != FALSE) != show) ShowWindow(frame, show ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void Form1::TabStrip1_Click() {
+    HWND tabStrip = Control(IDC_TabStrip1);
+    // The strip numbers its tabs from 0; the frame of tab n (from 1) is n - 1.
+    const int selected = static_cast<int>(SendMessageA(tabStrip, TCM_GETCURSEL, 0, 0));
+    // Some tab controls (Wine's) leave a tab chosen by mouse marked as pressed when the arrow keys then
+    // choose another, and take the next click for a deselection: only the selected tab stays marked.
+    for (int i = 0; i < kCustomTabs; ++i) {
+        if (i == selected) continue;
+        TCITEMA item{};
+        item.mask = TCIF_STATE;
+        item.dwStateMask = TCIS_BUTTONPRESSED;
+        item.dwState = 0;
+        SendMessageA(tabStrip, TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    ShowCustomTab(CustomFrameOfTab(selected + 1));
+}
+
+bool Form1::CustomPage_CtrlTab(bool backwards) {
+    if (nav_.VisiblePage() != kPageCustom) return false;
+    HWND tabStrip = Control(IDC_TabStrip1);
+    const int current = static_cast<int>(SendMessageA(tabStrip, TCM_GETCURSEL, 0, 0));
+    const int next = AdjacentCustomTab(current, backwards);
+    // Selecting by message sends no notification: show the frame here.
+    SendMessageA(tabStrip, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+    TabStrip1_Click();
+    // Focus in the frame just hidden moves to the first editor of the one now shown.
+    HWND focus = GetFocus();
+    if (!focus || !IsWindowVisible(focus)) {
+        if (HWND first = GetNextDlgTabItem(frmCustom(next), nullptr, FALSE)) SetFocus(first);
+    }
+    return true;
+}
+
+CustomSelections Form1::ReadCustomSelections() const {
+    CustomSelections selections = NoSelections();
+    for (int n = 1; n <= kCustomEditorCount; ++n) {
+        const LRESULT index = SendMessageA(Control(IDC_Combo1 + n - 1), CB_GETCURSEL, 0, 0);
+        selections[static_cast<std::size_t>(n - 1)] = index == CB_ERR ? -1 : static_cast<int>(index);
+    }
+    return selections;
+}
+
+void Form1::Command4_Click() {
+    // One progress run at a time on the status-bar display: an Apply during a run (mnuApply stays
+    // available while Command4 is disabled) is ignored, and so is one during Optimize's run.
+    if (applyProgress_.Running() || optimizeProgress_.Running()) return;
+    os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
+    EnableWindow(Control(IDC_Command4), FALSE);
+
+    const WindowsFamily family = FamilyOf(*os_);
+    // The Windows 95 routine shows the hourglass while it writes; the others leave the pointer alone.
+    const bool hourglass = CustomRoutineFor(family) == CustomRoutine::Win95;
+    if (hourglass) SetBusy(true);
+    const WizardChoice wizard = ReadWizardChoice();
+    const unsigned long failed = ApplyCustom(*services_.registry, family, ReadCustomSelections(),
+                                             AdapterChoice{wizard.adapterText, wizard.adapterIndex}, adapters_);
+    if (hourglass) SetBusy(false);
+
+    SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    ProgressInStatusBar(true);
+    applyProgress_.Start(failed);
+    SetTimer(hwnd_, IDT_Timer2, 100, nullptr);
+}
+
+void Form1::Timer2_Timer() {
+    if (!applyProgress_.Running()) {
+        // A tick already queued when the run ended.
+        KillTimer(hwnd_, IDT_Timer2);
+        return;
+    }
+    const ApplyProgressRun::Tick tick = applyProgress_.OnTick();
+    SetBusy(true);
+    EnableWindow(toolbar_, FALSE);
+    if (tick.finished) {
+        KillTimer(hwnd_, IDT_Timer2);
+        ProgressInStatusBar(false);
+        HWND command4 = Control(IDC_Command4);
+        EnableWindow(command4, TRUE);
+        panels_.DropProgressPanels();
+        ApplyStatusPanels();
+        SetBusy(false);
+        EnableWindow(toolbar_, TRUE);
+        // Disabling Command4 took the focus away from it.
+        if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(command4)) SetFocus(command4);
+    }
+    SendMessageA(progressBar_, PBM_SETPOS, static_cast<WPARAM>(tick.barValue), 0);
+    if (tick.finished && services_.messageBox) {
+        const std::string message = EndOfApplyRunMessage(applyProgress_.FailedChanges());
+        if (!message.empty()) services_.messageBox(hwnd_, message, "Zarvelo", MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void Form1::Command5_Click() { ShowHelp(hwnd_, HelpRequest{HelpView::Topic, kCustomTopic}); }
+
+}  // namespace zv
