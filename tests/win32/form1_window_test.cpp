@@ -372,8 +372,17 @@ TEST(Form1FirstRun, ThePromptComesAfterTheWindowAndYesKeepsItUsable) {
     EXPECT_EQ(h.messages[0].caption, "Zarvelo");
     EXPECT_EQ(h.messages[0].type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
     EXPECT_TRUE(IsWindowEnabled(h.Form1()));
+    // Yes opened the Backup window without modality and without owner, registered for the keyboard.
+    HWND backup = FindWindowA("#32770", "Zarvelo Backup");
+    ASSERT_NE(backup, nullptr) << "Yes opened no Backup window";
+    EXPECT_TRUE(h.windows.Contains(backup));
+    EXPECT_EQ(GetWindow(backup, GW_OWNER), nullptr);
     h.Click(IDC_Command7);
     EXPECT_EQ(h.VisiblePage(), 2);
+    // mnuExit closes it with the main window.
+    h.Command(IDM_mnuExit);
+    EXPECT_FALSE(IsWindow(backup));
+    EXPECT_FALSE(IsWindow(h.Form1()));
 }
 
 TEST(Form1ShutDown, StoresYesAndThePositionInTwips) {

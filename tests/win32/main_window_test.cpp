@@ -241,13 +241,21 @@ TEST_F(MainWindow, FirstRunIsCentredAndOffersABackup) {
 
     PostMessageA(box, WM_COMMAND, IDYES, 0);
     EXPECT_TRUE(zvtest::WaitFor([&] { return !IsWindow(box); }, 10000)) << "the prompt stays";
-    // The main window is usable after Yes.
+    // Yes opens the Backup window without modality: the main window is usable.
+    HWND backup = zvtest::WaitForWindow(app.ProcessId(), "Zarvelo Backup");
+    ASSERT_NE(backup, nullptr) << "Yes opened no Backup window";
     app.Sync();
     EXPECT_TRUE(IsWindowEnabled(app.Form1()));
+    EXPECT_EQ(GetWindow(backup, GW_OWNER), nullptr) << "the Backup window is not owned by the main window";
     app.Click(IDC_Command7);
     EXPECT_EQ(app.VisiblePage(), 2);
-    EXPECT_FALSE(app.Program().WaitExit(0)) << "still running";
-    EXPECT_TRUE(app.Close());
+    // Closing the main window leaves the Backup window open; the program ends with it.
+    PostMessageA(app.Form1(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(zvtest::WaitFor([&] { return !IsWindow(app.Form1()); }, 10000));
+    EXPECT_FALSE(app.Program().WaitExit(1000)) << "ended with the Backup window open";
+    EXPECT_TRUE(IsWindow(backup));
+    PostMessageA(backup, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.Program().WaitExit(20000)) << "still running after the Backup window closed";
     EXPECT_TRUE(zvtest::HasSz(HKLM, kZarveloSettingsKey, "LoadedMain", "Yes"));
 }
 
@@ -347,11 +355,10 @@ TEST_F(MainWindow, ModeCommandsSwitchPagesAndTheOtherCommandsAreHarmless) {
     app.Command(IDC_Toolbar1_Button1);
     EXPECT_EQ(app.VisiblePage(), 0);
 
-    // mnuLaunch is hidden in automatic mode and does nothing; mnuPulsiva, toolbar button 3 and mnuAbout
-    // start or open windows and have tests of their own.
-    for (int command : {IDM_mnuApply, IDM_mnuLaunch, IDM_mnuBackup, IDM_mnuRestore,
-                        IDC_Toolbar1_Button1 + 3, IDC_Toolbar1_Button1 + 4,
-                        IDC_Toolbar1_Button1 + 5, IDC_Toolbar1_Button1 + 6, IDC_Toolbar1_Button1 + 8}) {
+    // mnuLaunch is hidden in automatic mode and does nothing; mnuPulsiva, toolbar button 3, mnuAbout,
+    // Backup and Restore (menu, buttons 5 and 6) start or open windows and have tests of their own.
+    for (int command : {IDM_mnuApply, IDM_mnuLaunch, IDC_Toolbar1_Button1 + 3, IDC_Toolbar1_Button1 + 6,
+                        IDC_Toolbar1_Button1 + 8}) {
         app.Command(command);
     }
     app.Sync();

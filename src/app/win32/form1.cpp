@@ -8,6 +8,7 @@
 #include "app/win32/frm_about.h"
 #include "app/win32/process_starter.h"
 #include "app/win32/resource.h"
+#include "app/win32/saved_files_windows.h"
 #include "app/win32/shell_commands.h"
 #include "app/win32/top_windows.h"
 #include "platform/registry_helpers.h"
@@ -544,12 +545,15 @@ void Form1::mnuLaunch_Click() {
 
 void Form1::mnuBackup_Click() { ShowBackupWindow(true); }
 
-// The Restore window, shown modally, plugs in here.
-void Form1::mnuRestore_Click() {}
+// Nothing of this object may be touched after a modal window returns: mnuExit or WM_CLOSE sent to
+// Form1 while the window is open destroys Form1 (and this object) inside the window's loop.
+void Form1::mnuRestore_Click() { OpenSavedFilesWindow(SavedFilesWindow::Restore, instance_, hwnd_, services_, true); }
 
-// The Backup window plugs in here: modal from the menu and the toolbar, without modality from
-// the first-run prompt (then registered with services_.windows).
-void Form1::ShowBackupWindow(bool) {}
+// Modal from the menu and the toolbar; without modality from the first-run prompt, without an
+// owner, so that closing the main window leaves it open.
+void Form1::ShowBackupWindow(bool modal) {
+    OpenSavedFilesWindow(SavedFilesWindow::Backup, instance_, modal ? hwnd_ : nullptr, services_, modal);
+}
 
 void Form1::mnuExit_Click() {
     // Backup, Restore and frmAbout first, then the main window: the program ends.

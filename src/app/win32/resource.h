@@ -247,3 +247,32 @@
 // Timers of Form1.
 #define IDT_Timer1 1
 #define IDT_Timer2 2
+
+// The Backup and Restore windows (Backup 4000-4099, Restore 4100-4199).
+#define IDD_Backup 140
+#define IDD_Restore 141
+#define IDC_Backup_Command1 4001
+#define IDC_Backup_Command2 4002
+#define IDC_Backup_Command3 4003
+#define IDC_Backup_Command4 4004
+#define IDC_Backup_Label1 4011
+#define IDC_Backup_Label2 4012
+#define IDC_Backup_Text1 4021
+#define IDC_Backup_List1 4031
+#define IDC_Backup_Frame1 4041
+#define IDC_Backup_StatusBar1 4051
+#define IDC_Backup_ProgressBar1 4052
+#define IDC_Restore_Command1 4101
+#define IDC_Restore_Command2 4102
+#define IDC_Restore_Command3 4103
+#define IDC_Restore_Command4 4104
+#define IDC_Restore_Label1 4111
+#define IDC_Restore_Label2 4112
+#define IDC_Restore_Text1 4121
+#define IDC_Restore_List1 4131
+#define IDC_Restore_Frame1 4141
+#define IDC_Restore_StatusBar1 4151
+#define IDC_Restore_ProgressBar1 4152
+// Each window's Timer1 (ids are per window).
+#define IDT_Backup_Timer1 1
+#define IDT_Restore_Timer1 1

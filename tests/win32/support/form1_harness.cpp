@@ -11,6 +11,8 @@ namespace zvtest {
 Form1Harness::Form1Harness(zv::WindowsFamily family) : family_(family) {}
 
 Form1Harness::~Form1Harness() {
+    // Windows the test opened without modality (a Backup window from the first-run prompt) go too.
+    windows.CloseAllBut(hwnd_);
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
     Pump();
 }
