@@ -12,6 +12,7 @@
 #include "app/win32/shell_commands.h"
 #include "app/win32/top_windows.h"
 #include "platform/registry_helpers.h"
+#include "platform/win32/handles.h"
 
 namespace zv {
 namespace {
@@ -80,8 +81,7 @@ void InitZarveloControls() {
     // InitCommonControlsEx came with Internet Explorer 3; the first Windows 95 has only the old call.
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    auto initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))
-                         : nullptr;
+    auto initEx = comctl ? ProcAddress<InitEx>(comctl, "InitCommonControlsEx") : nullptr;
     if (initEx) {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
         if (initEx(&icc)) return;

@@ -16,9 +16,7 @@ HtmlHelpFunction HtmlHelpEntry() {
     // HTML Help stays loaded for the rest of the program: its windows outlive the call that opened
     // them and belong to the library, so it is never unloaded.
     static HMODULE library = LoadLibraryA("hhctrl.ocx");
-    static HtmlHelpFunction entry =
-        library ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")))
-                : nullptr;
+    static HtmlHelpFunction entry = library ? ProcAddress<HtmlHelpFunction>(library, "HtmlHelpA") : nullptr;
     return entry;
 }
 

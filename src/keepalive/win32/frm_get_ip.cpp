@@ -77,9 +77,9 @@ void ChartPicture::SetPicture(HBITMAP image) {
     if (!dc_) return;
     RECT all{0, 0, width_, height_};
     FillRect(dc_.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-    win::OwnedDc source(CreateCompatibleDC(dc_.get()));
+    UniqueMemoryDc source(CreateCompatibleDC(dc_.get()));
     {
-        win::Selection pick(source.get(), image);
+        SelectedObject pick(source.get(), image);
         BitBlt(dc_.get(), 0, 0, kGridWidth, kGridHeight, source.get(), 0, 0, SRCCOPY);
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -88,8 +88,8 @@ void ChartPicture::SetPicture(HBITMAP image) {
 void ChartPicture::Draw(const ActivityChart& chart, int dpiX, int dpiY) {
     if (!dc_) return;
     HDC dc = dc_.get();
-    win::OwnedPen pen(CreatePen(PS_SOLID, 1, ToColorRef(kRgbChartLine)));
-    win::Selection usePen(dc, pen.get());
+    UniquePen pen(CreatePen(PS_SOLID, 1, ToColorRef(kRgbChartLine)));
+    SelectedObject usePen(dc, pen.get());
     SetPixel(dc, TwipsToPixels(chart.firstPoint.x, dpiX), TwipsToPixels(chart.firstPoint.y, dpiY),
              ToColorRef(kRgbChartLine));
     for (const TwipLine& line : chart.lines) {

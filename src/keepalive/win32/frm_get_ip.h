@@ -10,7 +10,7 @@
 #include "keepalive/echo.h"
 #include "keepalive/ping_loop.h"
 #include "keepalive/win32/html_help.h"
-#include "keepalive/win32/raii.h"
+#include "platform/win32/handles.h"
 
 namespace zv {
 
@@ -47,8 +47,8 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;
-    win::OwnedBitmap backing_;
-    win::OwnedDc dc_;  // holds backing_ selected; goes first
+    UniqueBitmap backing_;
+    UniqueMemoryDc dc_;  // holds backing_ selected; goes first
     std::uint32_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;
@@ -123,7 +123,7 @@ private:
     HtmlHelpLibrary htmlHelp_;
     HWND hwnd_ = nullptr;
     std::string helpFile_;
-    std::array<win::OwnedBitmap, kGridImages> Picture1_;
+    std::array<UniqueBitmap, kGridImages> Picture1_;
     ChartPicture chart_;
     int dpiX_ = 96;
     int dpiY_ = 96;

@@ -16,7 +16,7 @@ bool HtmlHelpLibrary::Available() {
     if (!tried_) {
         tried_ = true;
         module_.reset(LoadLibraryA("hhctrl.ocx"));
-        if (module_) fn_ = win::ProcAddress<HtmlHelpFn>(module_.get(), "HtmlHelpA");
+        if (module_) fn_ = ProcAddress<HtmlHelpFn>(module_.get(), "HtmlHelpA");
     }
     return fn_ != nullptr;
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "keepalive/win32/raii.h"
+#include "platform/win32/handles.h"
 
 namespace zv {
 
@@ -25,7 +25,7 @@ private:
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
     bool tried_ = false;
     bool used_ = false;
-    win::OwnedModule module_;
+    UniqueModule module_;
     HtmlHelpFn fn_ = nullptr;
 };
 

@@ -43,11 +43,11 @@ bool SystemNetApi::LoadIcmp() {
     if (icmpTried_) return create_ != nullptr;
     icmpTried_ = true;
     for (const std::string& name : icmpLibraries_) {
-        win::OwnedModule module(LoadLibraryA(name.c_str()));
+        UniqueModule module(LoadLibraryA(name.c_str()));
         if (!module) continue;
-        auto create = win::ProcAddress<CreateFn>(module.get(), "IcmpCreateFile");
-        auto send = win::ProcAddress<SendFn>(module.get(), "IcmpSendEcho");
-        auto close = win::ProcAddress<CloseFn>(module.get(), "IcmpCloseHandle");
+        auto create = ProcAddress<CreateFn>(module.get(), "IcmpCreateFile");
+        auto send = ProcAddress<SendFn>(module.get(), "IcmpSendEcho");
+        auto close = ProcAddress<CloseFn>(module.get(), "IcmpCloseHandle");
         if (create && send && close) {
             icmpModule_ = std::move(module);
             icmpLibrary_ = name;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "keepalive/echo.h"
-#include "keepalive/win32/raii.h"
+#include "platform/win32/handles.h"
 
 namespace zv {
 
@@ -42,7 +42,7 @@ private:
 
     std::vector<std::string> icmpLibraries_;
     bool icmpTried_ = false;
-    win::OwnedModule icmpModule_;
+    UniqueModule icmpModule_;
     std::string icmpLibrary_;
     CreateFn create_ = nullptr;
     SendFn send_ = nullptr;

@@ -19,7 +19,7 @@ void AddFrame(HIMAGELIST list, const IconPicture& picture) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    win::OwnedBitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || !bits) return;
     auto* pixels = static_cast<std::uint32_t*>(bits);
     // Rows of a monochrome bitmap are padded to 16 bits: two bytes per 16-pixel row.
@@ -32,7 +32,7 @@ void AddFrame(HIMAGELIST list, const IconPicture& picture) {
         }
     }
     GdiFlush();
-    win::OwnedBitmap monochrome(CreateBitmap(kIconSize, kIconSize, 1, 1, mask));
+    UniqueBitmap monochrome(CreateBitmap(kIconSize, kIconSize, 1, 1, mask));
     ImageList_Add(list, colour.get(), monochrome.get());
 }
 
@@ -59,7 +59,7 @@ void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip
     data.uID = kTrayIconId;
     data.uFlags = flags;
     // The shell copies the picture; the handle is ours to let go after the call.
-    win::OwnedIcon icon;
+    UniqueIcon icon;
     if (flags & NIF_ICON) {
         icon.reset(ImageList_GetIcon(imageList1_.get(), frame - 1, ILD_NORMAL));
         data.hIcon = icon.get();

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "keepalive/tray.h"
-#include "keepalive/win32/raii.h"
+#include "platform/win32/handles.h"
 
 namespace zv {
 
@@ -54,7 +54,7 @@ private:
     void Send(DWORD message, UINT flags, int frame, const std::string& tip);
 
     NotifyIconCall call_;
-    win::OwnedImageList imageList1_;
+    UniqueImageList imageList1_;
     HWND owner_ = nullptr;
     std::string tip_;
     int frame_ = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -49,6 +50,12 @@ struct CloseMemoryDc {
 struct CloseMenu {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct CloseModule {
+    void operator()(HMODULE h) const { FreeLibrary(h); }
+};
+struct CloseImageList {
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, CloseGdiObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, CloseGdiObject>;
@@ -58,6 +65,14 @@ using UniqueIcon = UniqueHandle<HICON, CloseIcon>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, CloseMemoryDc>;
 using UniqueMenu = UniqueHandle<HMENU, CloseMenu>;
+using UniqueModule = UniqueHandle<HMODULE, CloseModule>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, CloseImageList>;
+
+// A function of a library loaded at run time, typed; null when the library does not have it.
+template <typename Fn>
+Fn ProcAddress(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {
