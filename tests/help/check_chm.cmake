@@ -2,29 +2,15 @@
 # Called with -DCHM=<zarvelo.chm> -DWORK=<scratch folder>.
 cmake_minimum_required(VERSION 3.25)
 
-find_program(SEVENZIP 7z REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/archive_listing.cmake)
 find_program(EXTRACT_CHM extract_chmLib REQUIRED)
 
 if(NOT EXISTS "${CHM}")
   message(FATAL_ERROR "no help file at ${CHM}")
 endif()
 
-set(errors "")
-macro(fail text)
-  string(APPEND errors "\n  ${text}")
-endmacro()
-
 # What the file holds, as 7-Zip lists it.
-execute_process(COMMAND ${SEVENZIP} l -slt ${CHM} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "7z could not list ${CHM}: ${rc}")
-endif()
-string(REGEX MATCHALL "\nPath = [^\n]*" lines "${listing}")
-set(names "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "^\nPath = " "" name "${line}")
-  list(APPEND names "${name}")
-endforeach()
+archive_entries(${CHM} names)
 
 set(topics automatic.htm custom.htm launcher.htm backup.htm restore.htm ping.htm)
 foreach(name IN LISTS topics ITEMS zarvelo.hhc zarvelo.hhk "#SYSTEM")

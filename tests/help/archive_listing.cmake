@@ -1,0 +1,25 @@
+# Shared by the help-file and zip checks: collecting failures, and what an archive holds as 7-Zip lists it.
+find_program(SEVENZIP 7z REQUIRED)
+
+set(errors "")
+macro(fail text)
+  string(APPEND errors "\n  ${text}")
+endmacro()
+
+# The names of the entries in an archive (the archive's own path left out).
+function(archive_entries archive out)
+  execute_process(COMMAND ${SEVENZIP} l -slt ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "7z could not list ${archive}: ${rc}")
+  endif()
+  string(REGEX MATCHALL "\nPath = [^\n]*" lines "${listing}")
+  set(names "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^\nPath = " "" name "${line}")
+    if(NOT name STREQUAL archive)
+      list(APPEND names "${name}")
+    endif()
+  endforeach()
+  list(REMOVE_ITEM names "${archive}")
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()
