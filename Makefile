@@ -2,9 +2,9 @@
 APP ?= zarvelo
 JOBS ?= $(shell nproc)
 
-.PHONY: all test run bootstrap native win32 test-native test-win32 dist clean
+.PHONY: all test run bootstrap native win32 wintests test-native test-win32 test-wintests dist clean
 
-all: native win32
+all: native win32 wintests
 
 bootstrap:
 	@scripts/bootstrap
@@ -13,19 +13,31 @@ native: bootstrap
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j $(JOBS)
 
+# The shipped 32-bit programs and the help file, in build/win32/bin.
 win32: bootstrap
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
+
+# The Windows tests and the 64-bit build of the programs they drive, in build/wintests/bin.
+wintests: bootstrap
+	cmake --preset wintests >/dev/null
+	cmake --build --preset wintests -j $(JOBS)
 
 test-native: native
 	ctest --preset native -j $(JOBS)
 
 test-win32: win32
-	ctest --preset win32
+	ctest --preset win32 -j $(JOBS)
 
-test: test-native test-win32
+test-wintests: wintests
+	ctest --preset wintests
 
+test: test-native test-win32 test-wintests
+
+# The shipped program where this machine runs 32-bit code, otherwise the 64-bit build.
 run: win32
+	cmake --preset wintests >/dev/null
+	cmake --build --preset wintests -j $(JOBS) --target zarvelo pulsiva zarvelo_help
 	scripts/run-app $(APP)
 
 # The program folder as build/dist/zarvelo-<version>.zip: both programs, the help file and a read-me.

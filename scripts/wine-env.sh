@@ -3,7 +3,17 @@ ZV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 : "${ZV_WINE_HOME:=$ZV_ROOT/build/wine}"
 export ZV_WINE_HOME
 export WINEPREFIX="$ZV_WINE_HOME/prefix"
-export WINEARCH=win32
+# 64-bit Wine: the Windows tests are 64-bit programs, so they run on machines whose kernel cannot
+# execute 32-bit code at all. Where 32-bit Wine (wine32) also works, the same prefix runs the shipped
+# 32-bit programs too.
+export WINEARCH=win64
+ZV_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+export WINELOADER="$ZV_WINE"
+if [ -x /usr/lib/wine/wineserver64 ]; then
+  export WINESERVER=/usr/lib/wine/wineserver64
+else
+  export WINESERVER=$(command -v wineserver)
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 ZV_SHOTS="$ZV_ROOT/build/screenshots"
 
@@ -36,12 +46,14 @@ zv_ensure_display() {
 
 # Creates the 32-bit prefix once, with the virtual desktop (it gives the tray a real taskbar window).
 zv_ensure_prefix() {
-  [ -f "$WINEPREFIX/.zv-ready" ] && return 0
+  [ -f "$WINEPREFIX/.zv-ready-win64" ] && return 0
   exec 7>"$ZV_WINE_HOME/prefix.lock"
   flock 7
-  if [ ! -f "$WINEPREFIX/.zv-ready" ]; then
-    echo "wine: creating the 32-bit prefix in $WINEPREFIX" >&2
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 7>&- 8>&-
+  if [ ! -f "$WINEPREFIX/.zv-ready-win64" ]; then
+    # Half made, or of another architecture (an older checkout's 32-bit one): made anew.
+    rm -rf "$WINEPREFIX"
+    echo "wine: creating the 64-bit prefix in $WINEPREFIX" >&2
+    WINEDLLOVERRIDES="mscoree,mshtml=" "$ZV_WINE" wineboot -i >/dev/null 2>&1 7>&- 8>&-
     cat >"$ZV_WINE_HOME/prefix.reg" <<'REG'
 REGEDIT4
 
@@ -57,9 +69,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\DllOverrides]
 "mscoree"=""
 REG
-    wine regedit /S "$(winepath -w "$ZV_WINE_HOME/prefix.reg" 2>/dev/null)" >/dev/null 2>&1 7>&- 8>&-
-    wineserver -w
-    touch "$WINEPREFIX/.zv-ready"
+    "$ZV_WINE" regedit /S "$("$ZV_WINE" winepath -w "$ZV_WINE_HOME/prefix.reg" 2>/dev/null)" >/dev/null 2>&1 7>&- 8>&-
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.zv-ready-win64"
   fi
   flock -u 7
   exec 7>&-
@@ -69,11 +81,11 @@ zv_server_start() {
   zv_ensure_display
   zv_ensure_prefix
   # An already running server (a previous run not stopped) refuses a second one; that one serves.
-  wineserver -p >/dev/null 2>&1 </dev/null || true
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null || true
   # Bring up the desktop (and Wine's services) now, detached: started later by a test program they
   # would inherit its output pipes and keep the test runner waiting.
   if ! xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop'; then
-    setsid wine explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+    setsid "$ZV_WINE" explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
     local i
     for i in $(seq 1 100); do
       xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop' && break
@@ -84,8 +96,8 @@ zv_server_start() {
 
 # Ends every Wine process of this prefix and the Xvfb started for it.
 zv_server_stop() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
   if [ -f "$ZV_WINE_HOME/xvfb.pid" ]; then
     kill "$(cat "$ZV_WINE_HOME/xvfb.pid")" 2>/dev/null || true
     rm -f "$ZV_WINE_HOME/xvfb.pid" "$ZV_WINE_HOME/display"
@@ -100,4 +112,10 @@ zv_convert_shots() {
     [ -e "$f" ] || continue
     convert "$f" "${f%.bmp}.png" && rm -f "$f"
   done
+}
+
+# Whether this machine executes 32-bit x86 code (some kernels and hypervisors do not): only then can the
+# shipped 32-bit programs themselves be started.
+zv_runs_32bit() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }

@@ -10,7 +10,26 @@
 namespace zv {
 
 // The reply buffer of one echo: the Windows ICMP echo reply structure (32-bit layout) followed by
-// the area the echoed data lands in. 278 bytes; the caller clears it before every echo.
+// the area the echoed data lands in. 278 bytes; the caller clears it before every echo. A 64-bit
+// Windows build (the tests' build) gets the structure with 8-byte pointers that its system writes.
+#if defined(_WIN64)
+struct EchoReply {
+    std::uint32_t Address = 0;
+    std::uint32_t Status = 0;
+    std::uint32_t RoundTripTime = 0;
+    std::uint16_t DataSize = 0;
+    std::uint16_t Reserved = 0;
+    std::uint64_t DataPointer = 0;
+    std::uint8_t Ttl = 0;
+    std::uint8_t Tos = 0;
+    std::uint8_t Flags = 0;
+    std::uint8_t OptionsSize = 0;
+    std::uint64_t OptionsData = 0;
+    std::uint8_t Data[250] = {};
+};
+static_assert(offsetof(EchoReply, Ttl) == 24 && offsetof(EchoReply, Data) == 40,
+              "the reply starts with the 40-byte 64-bit ICMP echo reply structure");
+#else
 #pragma pack(push, 2)
 struct EchoReply {
     std::uint32_t Address = 0;
@@ -31,6 +50,7 @@ static_assert(sizeof(EchoReply) == 278, "the reply buffer is 278 bytes");
 static_assert(offsetof(EchoReply, RoundTripTime) == 8 && offsetof(EchoReply, Ttl) == 20 &&
                   offsetof(EchoReply, Data) == 28,
               "the reply starts with the 28-byte ICMP echo reply structure");
+#endif
 
 inline constexpr std::uint32_t kEchoReplySize = sizeof(EchoReply);
 inline constexpr std::uint32_t kEchoTimeoutMs = 500;

@@ -15,6 +15,12 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "make-dist failed: ${rc}")
 endif()
 
+# It fits on a floppy with room to spare, and downloads quickly over a modem.
+file(SIZE ${zip} zip_size)
+if(zip_size GREATER 409600)
+  fail("the zip is ${zip_size} bytes, over 400 KB")
+endif()
+
 archive_entries(${zip} names)
 list(SORT names)
 set(expected pulsiva.exe readme.txt zarvelo.chm zarvelo.exe)

@@ -94,7 +94,7 @@ TEST(NetnsEcho, ReplyRecordIsFilledByEitherLibrary) {
         EXPECT_EQ(reply.Address, 0x0100007Fu) << library;
         EXPECT_EQ(reply.DataSize, 56) << library;
         auto base = reinterpret_cast<std::uintptr_t>(&reply);
-        ASSERT_GE(reply.DataPointer, base + 28) << library << ": the data lands inside the record";
+        ASSERT_GE(reply.DataPointer, base + offsetof(EchoReply, Data)) << library << ": the data lands inside the record";
         ASSERT_LE(reply.DataPointer + 56, base + sizeof reply) << library;
         EXPECT_EQ(std::memcmp(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(reply.DataPointer)),
                               kEchoRequestData.data(), 56),

@@ -148,7 +148,7 @@ TEST_F(Tray, IconIsAddedWithTheFirstFormOfTheRecord) {
     ASSERT_EQ(calls.size(), 1u);
     const NotifyCall& add = calls[0];
     EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.cbSize, 88u);
+    EXPECT_EQ(add.cbSize, sizeof(zv::NotifyIconData88));  // 88 bytes in the 32-bit program
     EXPECT_EQ(add.hWnd, hwnd);
     EXPECT_EQ(add.uID, 1u);
     EXPECT_EQ(add.uFlags, 7u) << "NIF_MESSAGE | NIF_ICON | NIF_TIP";
@@ -168,7 +168,7 @@ TEST_F(Tray, Timer1ChangesTheIconFrameByFrame) {
         int expected = (i + 1) % 16 + 1;  // 2 ... 16, 1, 2
         EXPECT_EQ(calls[i].message, static_cast<DWORD>(NIM_MODIFY)) << "tick " << i + 1;
         EXPECT_EQ(calls[i].uFlags, 2u) << "tick " << i + 1 << ": the icon only";
-        EXPECT_EQ(calls[i].cbSize, 88u);
+        EXPECT_EQ(calls[i].cbSize, sizeof(zv::NotifyIconData88));
         EXPECT_EQ(calls[i].uID, 1u);
         EXPECT_EQ(calls[i].frame, expected) << "tick " << i + 1;
     }

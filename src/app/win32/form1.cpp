@@ -12,6 +12,7 @@
 #include "app/win32/shell_commands.h"
 #include "app/win32/top_windows.h"
 #include "platform/registry_helpers.h"
+#include "platform/win32/common_controls.h"
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -78,15 +79,7 @@ Form1Services SystemServices(Registry& registry, TopWindows* windows) {
 }
 
 void InitZarveloControls() {
-    // InitCommonControlsEx came with Internet Explorer 3; the first Windows 95 has only the old call.
-    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    auto initEx = comctl ? ProcAddress<InitEx>(comctl, "InitCommonControlsEx") : nullptr;
-    if (initEx) {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
-        if (initEx(&icc)) return;
-    }
-    InitCommonControls();
+    InitCommonControlClasses(ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES | ICC_WIN95_CLASSES);
 }
 
 bool Form1::RegisterWindowClass(HINSTANCE instance) {

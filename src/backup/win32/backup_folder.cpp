@@ -84,8 +84,12 @@ std::string WriteWholeFile(const std::string& dir, const std::string& name, cons
             return "The backup file could not be written (is the disk full?). No backup has been written.";
         }
     }
-    if (method == ReplaceMethod::kMoveFileEx) {
-        if (MoveFileExA(temporaryPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The 9x family has MoveFileEx only as a stub that fails; it is looked up so that nothing depends on
+    // how a system exports it.
+    using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    auto moveFileEx = ProcAddress<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
+    if (method == ReplaceMethod::kMoveFileEx && moveFileEx) {
+        if (moveFileEx(temporaryPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return {};
         }
         DeleteFileA(temporaryPath.c_str());

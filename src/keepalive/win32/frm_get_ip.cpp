@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "keepalive/win32/resource.h"
+#include "platform/win32/common_controls.h"
 
 namespace zv {
 
@@ -137,8 +138,7 @@ FrmGetIp::~FrmGetIp() {
 }
 
 HWND FrmGetIp::Create() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
+    InitCommonControlClasses(ICC_BAR_CLASSES);
     ChartPicture::Register(instance_);
     for (int i = 0; i < kGridImages; ++i) Picture1_[i].reset(MakeGridBitmap(i));
     return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmGetIp), nullptr, DlgProc,

@@ -54,7 +54,8 @@ TrayIcon::~TrayIcon() {
 
 void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip) {
     NotifyIconData88 data{};
-    data.cbSize = kNotifyIconDataSize;
+    // 88 bytes in the 32-bit program; the same first form, with wider handles, in a 64-bit build.
+    data.cbSize = sizeof data;
     data.hWnd = owner_;
     data.uID = kTrayIconId;
     data.uFlags = flags;

@@ -1,6 +1,8 @@
 // Helpers for the Windows tests.
 #include "support/wintest.h"
 
+#include <cstdlib>
+
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -9,6 +11,8 @@
 namespace zvtest {
 
 std::string ProgramDir() {
+    // Another program folder, such as the shipped 32-bit programs', when the run names one.
+    if (const char* dir = std::getenv("ZV_PROGRAM_DIR"); dir && *dir) return dir;
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s(path, n);

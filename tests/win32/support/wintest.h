@@ -9,7 +9,7 @@
 
 namespace zvtest {
 
-// The folder of the running test program: the program folder of the build.
+// The folder of the programs under test: beside the test program, or ZV_PROGRAM_DIR when set.
 std::string ProgramDir();
 
 // Selects the Windows version Wine reports to the program of that file name (win95 ... winxp).
