@@ -1,7 +1,9 @@
-# Draws Zarvelo's program icon (a speed dial: green, yellow and red arc, black needle pointing up right)
-# at 16, 32 and 48 pixels in the 16 standard colours, and writes it as a resource script fragment
-# with the icon images and their group inline, so that no image file is needed to build.
-# Usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id or name of the icon group> -DFIRST_IMAGE_ID=<n> -P draw_icon.cmake
+# Draws a program icon at 16, 32 and 48 pixels in the 16 standard colours and writes it as a resource
+# script fragment with the icon images and their group inline, so that no image file is needed to build.
+# Designs: "dial" (default), Zarvelo's speed dial: green, yellow and red arc, black needle pointing up
+# right; "pulse", Pulsiva's badge with a heartbeat trace, the still frame of its tray animation.
+# Usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id or name of the icon group> -DFIRST_IMAGE_ID=<n>
+#              [-DDESIGN=dial|pulse] -P draw_icon.cmake
 # The three images take the RT_ICON numbers FIRST_IMAGE_ID and the two after it.
 cmake_minimum_required(VERSION 3.25)
 
@@ -13,6 +15,7 @@ set(BLACK 0)
 set(DARKRED 1)
 set(GREEN 2)
 set(NAVY 4)
+set(TEAL 6)
 set(SILVER 7)
 set(GRAY 8)
 set(RED 9)
@@ -22,7 +25,7 @@ set(WHITE 15)
 
 # Colour of pixel (x, y) of an icon of `size` pixels; -1 is transparent. Works in doubled
 # coordinates from the centre so that every size uses the same integer geometry.
-function(pixel_colour size x y out)
+function(dial_colour size x y out)
   math(EXPR dx "2 * ${x} + 1 - ${size}")
   math(EXPR dy "2 * ${y} + 1 - ${size}")
   math(EXPR r2 "${dx} * ${dx} + ${dy} * ${dy}")
@@ -82,6 +85,101 @@ function(pixel_colour size x y out)
     return()
   endif()
   set(${out} ${WHITE} PARENT_SCOPE)
+endfunction()
+
+# The pulse trace's row for each of sixteen columns at 16 pixels, as in TrayFramePicture's still
+# frame (src/keepalive/tray.cpp); the beat's tip is sample 7.
+set(pulse_wave 9 9 9 8 9 9 10 3 12 9 9 8 7 8 9 9)
+set(pulse_beat 7)
+# The tray's deep blue badge, dark rim, white trace and yellow tip in the nearest standard colours;
+# teal rather than navy keeps the badge apart from a navy caption bar.
+set(PULSE_BADGE ${TEAL})
+set(PULSE_RIM ${NAVY})
+set(PULSE_TRACE ${WHITE})
+set(PULSE_BEAT ${YELLOW})
+
+# Pulse design: a badge with a rim and the trace through the samples' pixel centres, drawn with a
+# round pen whose width grows with the size; the top of the beat is yellow.
+function(pulse_colour size x y out)
+  math(EXPR dx "2 * ${x} + 1 - ${size}")
+  math(EXPR dy "2 * ${y} + 1 - ${size}")
+  math(EXPR r2 "${dx} * ${dx} + ${dy} * ${dy}")
+  math(EXPR R "${size} - 1")
+  math(EXPR outer "${R} * ${R}")
+  math(EXPR rim "(${R} * 88 / 100) * (${R} * 88 / 100)")
+  if(r2 GREATER outer)
+    set(${out} -1 PARENT_SCOPE)
+    return()
+  endif()
+  if(r2 GREATER rim)
+    set(${out} ${PULSE_RIM} PARENT_SCOPE)
+    return()
+  endif()
+  # Doubled coordinates from the top left: sample i sits at the centre of 16-pixel column i.
+  math(EXPR k "${size} / 16")
+  math(EXPR px "2 * ${x} + 1")
+  math(EXPR py "2 * ${y} + 1")
+  # The pen is k pixels wide: a radius of k in doubled coordinates.
+  math(EXPR pen2 "${k} * ${k}")
+  math(EXPR span "2 * ${k}")
+  # Only the segments within a pen's reach of this column.
+  math(EXPR first "(${px} - ${k}) / ${span} - 1")
+  math(EXPR last "(${px} + ${k}) / ${span}")
+  if(first LESS 0)
+    set(first 0)
+  endif()
+  if(last GREATER 14)
+    set(last 14)
+  endif()
+  foreach(i RANGE ${first} ${last})
+    math(EXPR j "${i} + 1")
+    list(GET pulse_wave ${i} wa)
+    list(GET pulse_wave ${j} wb)
+    math(EXPR ax "(2 * ${i} + 1) * ${k}")
+    math(EXPR ay "(2 * ${wa} + 1) * ${k}")
+    math(EXPR ex "2 * ${k}")
+    math(EXPR ey "(${wb} - ${wa}) * 2 * ${k}")
+    math(EXPR qx "${px} - ${ax}")
+    math(EXPR qy "${py} - ${ay}")
+    math(EXPR along "${qx} * ${ex} + ${qy} * ${ey}")
+    math(EXPR length2 "${ex} * ${ex} + ${ey} * ${ey}")
+    math(EXPR q2 "${qx} * ${qx} + ${qy} * ${qy}")
+    # Squared distance to the segment, times length2 so that no division is needed.
+    if(along LESS_EQUAL 0)
+      math(EXPR d2 "${q2} * ${length2}")
+    elseif(along GREATER_EQUAL length2)
+      math(EXPR d2 "((${qx} - ${ex}) * (${qx} - ${ex}) + (${qy} - ${ey}) * (${qy} - ${ey})) * ${length2}")
+    else()
+      math(EXPR d2 "${q2} * ${length2} - ${along} * ${along}")
+    endif()
+    math(EXPR reach "${pen2} * ${length2}")
+    if(d2 LESS_EQUAL reach)
+      list(GET pulse_wave ${pulse_beat} tip)
+      # Yellow: the beat's top, down to a pixel per k below its sample.
+      math(EXPR tipY "(2 * ${tip} + 3) * ${k}")
+      math(EXPR tipX "(2 * ${pulse_beat} + 1) * ${k}")
+      math(EXPR near "${px} - ${tipX}")
+      if(near LESS 0)
+        math(EXPR near "0 - ${near}")
+      endif()
+      if(py LESS_EQUAL tipY AND near LESS_EQUAL span)
+        set(${out} ${PULSE_BEAT} PARENT_SCOPE)
+      else()
+        set(${out} ${PULSE_TRACE} PARENT_SCOPE)
+      endif()
+      return()
+    endif()
+  endforeach()
+  set(${out} ${PULSE_BADGE} PARENT_SCOPE)
+endfunction()
+
+function(pixel_colour size x y out)
+  if(DESIGN STREQUAL "pulse")
+    pulse_colour(${size} ${x} ${y} colour)
+  else()
+    dial_colour(${size} ${x} ${y} colour)
+  endif()
+  set(${out} ${colour} PARENT_SCOPE)
 endfunction()
 
 # Appends the little-endian bytes of a value.
@@ -198,6 +296,12 @@ if(NOT OUTPUT OR NOT ICON_ID OR NOT FIRST_IMAGE_ID)
   message(FATAL_ERROR "usage: cmake -DOUTPUT=<file.rc> -DICON_ID=<id> -DFIRST_IMAGE_ID=<n> -P draw_icon.cmake")
 endif()
 
+if(NOT DESIGN)
+  set(DESIGN dial)
+endif()
+if(NOT DESIGN MATCHES "^(dial|pulse)$")
+  message(FATAL_ERROR "unknown DESIGN ${DESIGN}: dial or pulse")
+endif()
 set(sizes 16 32 48)
 set(script "// Drawn by cmake/draw_icon.cmake: the program icon at 16, 32 and 48 pixels.\n")
 set(group "")

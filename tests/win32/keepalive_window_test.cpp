@@ -7,6 +7,7 @@
 #include <atomic>
 #include <deque>
 #include <thread>
+#include <utility>
 
 #include "keepalive/win32/frm_get_ip.h"
 #include "keepalive/win32/resource.h"
@@ -170,6 +171,20 @@ TEST_F(Window, ControlsCarryTheirCaptions) {
         EXPECT_TRUE(inside(id, IDC_Frame1)) << "control " << id << " in Frame1";
     for (int id : {IDC_Check1, IDC_Check2, IDC_Check3}) EXPECT_TRUE(inside(id, IDC_Frame3)) << "control " << id;
     EXPECT_TRUE(inside(IDC_ChartPict, IDC_Frame2));
+}
+
+TEST_F(Window, CaptionAndTaskbarGetTheProgramIconAtTheirOwnSizes) {
+    for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        HICON icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, which, 0));
+        ASSERT_NE(icon, nullptr) << "icon " << which;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bm{};
+        GetObjectA(info.hbmColor, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, GetSystemMetrics(metric)) << "icon " << which;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
 }
 
 TEST_F(Window, StartUpSelectsTenSecondsAndStartsPinging) {

@@ -168,6 +168,7 @@ INT_PTR CALLBACK FrmGetIp::DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR FrmGetIp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG:
+        SetWindowIcons();
         Form_Load();
         // Focus to the first control that can take it (the site box is disabled while pinging).
         if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
@@ -196,10 +197,25 @@ INT_PTR FrmGetIp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_NCDESTROY:
         hwnd_ = nullptr;
+        bigIcon_.reset();
+        smallIcon_.reset();
         if (options_.quitOnDestroy) PostQuitMessage(0);
         return FALSE;
     }
     return FALSE;
+}
+
+void FrmGetIp::SetWindowIcons() {
+    // A dialog has no class icon: without these the caption, taskbar and Alt+Tab show the system's.
+    // Each size is loaded from its own image rather than shrunk from the large one.
+    auto load = [this](int cx, int cy) {
+        return static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_Pulsiva), IMAGE_ICON,
+                                             GetSystemMetrics(cx), GetSystemMetrics(cy), 0));
+    };
+    bigIcon_.reset(load(SM_CXICON, SM_CYICON));
+    smallIcon_.reset(load(SM_CXSMICON, SM_CYSMICON));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
 void FrmGetIp::Form_Load() {

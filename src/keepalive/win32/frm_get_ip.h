@@ -96,6 +96,7 @@ public:
 private:
     static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+    void SetWindowIcons();
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
@@ -124,6 +125,8 @@ private:
     HWND hwnd_ = nullptr;
     std::string helpFile_;
     std::array<UniqueBitmap, kGridImages> Picture1_;
+    UniqueIcon bigIcon_;  // the window's Alt+Tab and caption icons, freed when it is gone
+    UniqueIcon smallIcon_;
     ChartPicture chart_;
     int dpiX_ = 96;
     int dpiY_ = 96;

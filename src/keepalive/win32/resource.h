@@ -4,6 +4,9 @@
 // Pulsiva's resources use 2000 and up so that they can share one program with zarvelo's (the tests).
 #define IDD_frmGetIp 2000
 
+// The program icon, drawn at build time; its images are RT_ICON 2201-2203.
+#define IDI_Pulsiva 2200
+
 // frmGetIp
 #define IDC_Frame1 2001
 #define IDC_Label1 2002
