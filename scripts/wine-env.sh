@@ -54,6 +54,9 @@ zv_ensure_prefix() {
     rm -rf "$WINEPREFIX"
     echo "wine: creating the 64-bit prefix in $WINEPREFIX" >&2
     WINEDLLOVERRIDES="mscoree,mshtml=" "$ZV_WINE" wineboot -i >/dev/null 2>&1 7>&- 8>&-
+    # 64-bit Wine does not find its own TrueType fonts (Marlett for the caption buttons, Tahoma, MS Sans
+    # Serif) in its data folder as 32-bit Wine does: they go where every Windows keeps its fonts.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     cat >"$ZV_WINE_HOME/prefix.reg" <<'REG'
 REGEDIT4
 
