@@ -23,6 +23,7 @@ void PingLoop::StartPinging() {
     view_.SetPingingControls(true);
     view_.SetTrayPingItemsEnabled(false);
     pinging_ = true;
+    if (observer_) observer_->PingStarted();
     // The tick counter carries on where it stood: a restart within an interval does not shorten it.
 }
 
@@ -31,6 +32,8 @@ void PingLoop::StopPinging() {
     view_.ShowStillIcon();
     view_.SetChartTimer(false);
     history_.Clear();
+    // The chart's record goes with the history, before anything draws from either.
+    if (observer_) observer_->PingStopped();
     view_.ShowChart(backgroundIndex_, nullptr);
     view_.SetPingingControls(false);
     view_.SetStatusText(std::string());
@@ -40,6 +43,7 @@ void PingLoop::StopPinging() {
 
 void PingLoop::ResetActivity() {
     history_.Clear();
+    if (observer_) observer_->ActivityCleared();
     DrawChart();
     view_.SetStatusText(std::string());
 }
@@ -62,7 +66,7 @@ void PingLoop::PingOnce() {
     if (network_.StartSockets()) {
         const std::string site = view_.SiteText();
         const std::string address = network_.ResolveHost(site);
-        network_.SendEcho(address, kEchoRequestData, reply);
+        const std::int32_t status = network_.SendEcho(address, kEchoRequestData, reply);
         const std::uint32_t rtt = reply.RoundTripTime;
         if (rtt >= 1 && !view_.AnimationDisabled()) {
             view_.SetAnimation(true);
@@ -72,6 +76,7 @@ void PingLoop::PingOnce() {
         }
         view_.SetStatusText(PingResultText(site, rtt));
         history_.Add(rtt);
+        if (observer_) observer_->PingRecorded(ClassifyEcho(site, status, reply));
         network_.StopSockets();
     } else {
         view_.ShowMessage(kSocketsNotResponding);

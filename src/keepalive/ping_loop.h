@@ -8,6 +8,7 @@
 
 #include "keepalive/activity_chart.h"
 #include "keepalive/echo.h"
+#include "keepalive/ping_stats.h"
 
 namespace zv {
 
@@ -45,9 +46,23 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
+// Told what pinging does, for the statistics and the outage log.
+class PingObserver {
+public:
+    virtual ~PingObserver() = default;
+    virtual void PingStarted() = 0;
+    // Every echo the cycle tried, answered or lost; not a cycle whose sockets would not start.
+    virtual void PingRecorded(const PingOutcome& outcome) = 0;
+    virtual void PingStopped() = 0;      // the history was cleared too
+    virtual void ActivityCleared() = 0;  // Reset Activity: the history was cleared, pinging goes on
+};
+
 class PingLoop {
 public:
     PingLoop(PingNetwork& network, PingView& view) : network_(network), view_(view) {}
+
+    // Null for none.
+    void SetObserver(PingObserver* observer) { observer_ = observer; }
 
     // Start-up's share: the counters and the history to their first values.
     void Reset();
@@ -74,6 +89,7 @@ private:
     std::int16_t backgroundIndex_ = 0;
     ActivityHistory history_;
     bool pinging_ = false;
+    PingObserver* observer_ = nullptr;
     // A cycle is under way. Its message boxes run a message loop in which the clock keeps ticking;
     // those ticks are dropped so that boxes do not pile up and no second cycle starts inside one.
     bool inCycle_ = false;

@@ -36,6 +36,8 @@ void StartUp(Registry& reg, LifecycleWindow& window) {
     const std::string loaded = ReadRegString(reg, kHkeyLocalMachine, kPulsivaKey, "Loaded");
     const std::string winStart = ReadRegString(reg, kHkeyLocalMachine, kPulsivaKey, "WinStart");
     const std::string minimized = ReadRegString(reg, kHkeyLocalMachine, kPulsivaKey, "Minimized");
+    window.SetOutageLosses(ValidOutageLosses(
+        ReadRegDword(reg, kHkeyLocalMachine, kPulsivaKey, kOutageLossesValue, kDefaultOutageLosses)));
     if (loaded == "Yes") {
         const PixelRect now = window.WindowRect();
         const int dpiX = window.DpiX(), dpiY = window.DpiY();
@@ -63,6 +65,7 @@ void ShutDown(Registry& reg, LifecycleWindow& window) {
     const bool check2 = window.Check2();
     WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, "WinStart", check2 ? "1" : "0");
     WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, "Minimized", window.Check3() ? "1" : "0");
+    WriteRegDword(reg, kHkeyLocalMachine, kPulsivaKey, kOutageLossesValue, window.OutageLosses());
     if (check2) WriteRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue, window.ProgramPath());
     else DeleteRegValue(reg, kHkeyLocalMachine, kRunKey, kRunValue);
     window.CloseMenuForm();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "keepalive/outage_log.h"
 #include "platform/registry.h"
 
 namespace zv {
@@ -13,6 +14,8 @@ namespace zv {
 inline constexpr char kPulsivaKey[] = "SOFTWARE\\Quonibar\\Pulsiva";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kRunValue[] = "Pulsiva";
+// The losses in a row that make an outage (REG_DWORD); no user interface sets it.
+inline constexpr char kOutageLossesValue[] = "OutageLosses";
 
 // A rectangle in screen pixels; right and bottom are outside it.
 struct PixelRect {
@@ -63,10 +66,14 @@ public:
     virtual void RemoveTrayIcon() = 0;
     virtual void UnhookWindow() = 0;
     virtual std::string ProgramPath() = 0;  // the running program's own executable
+    // The outage log's count of losses in a row; the window hands it to its line watch.
+    virtual void SetOutageLosses(int losses) {}
+    virtual int OutageLosses() { return kDefaultOutageLosses; }
 };
 
 // Start-up from the hook onwards: hook the window, apply the stored options when they were stored
-// by a previous run ("Loaded" is "Yes"), add the tray icon.
+// by a previous run ("Loaded" is "Yes"), add the tray icon. "OutageLosses" applies whenever it is
+// there, since only someone editing the registry sets it.
 void StartUp(Registry& reg, LifecycleWindow& window);
 // Shut-down: store the options and the position, set or remove the autostart entry, close the menu
 // form, remove the tray icon, unhook the window.

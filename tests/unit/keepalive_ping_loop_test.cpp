@@ -35,6 +35,7 @@ public:
         if (std::memcmp(&reply, &clear, sizeof reply) != 0) replyWasClear = false;
         if (address == kUnableToResolve) return -1;
         if (!rtts.empty()) {
+            reply.Address = 0x0100007F;
             reply.RoundTripTime = rtts.front();
             rtts.pop_front();
         }
@@ -185,6 +186,32 @@ TEST(PingClock, StopAndStartKeepTheCounter) {
         std::vector<int> pinged = rig.Tick(c.firstPingTick);
         EXPECT_EQ(pinged, std::vector<int>{c.firstPingTick}) << "restarted with " << kIntervalItems[c.restartItem];
     }
+}
+
+TEST(PingLoop, TellsItsObserverEveryEchoTriedAndEveryClear) {
+    struct Events : PingObserver {
+        std::vector<std::string> seen;
+        void PingStarted() override { seen.push_back("start"); }
+        void PingRecorded(const PingOutcome& o) override {
+            seen.push_back(o.host + (o.answered ? " " + std::to_string(o.rttMs) : " lost"));
+        }
+        void PingStopped() override { seen.push_back("stop"); }
+        void ActivityCleared() override { seen.push_back("reset"); }
+    } events;
+    Rig rig;
+    rig.loop.SetObserver(&events);
+    rig.net.rtts = {25};
+    rig.loop.StartPinging();
+    rig.loop.PingOnce();
+    rig.loop.PingOnce();  // the script is used up: a record left clear
+    rig.view.site = "gone.invalid";
+    rig.loop.PingOnce();
+    rig.net.socketsStart = false;
+    rig.loop.PingOnce();  // nothing tried
+    rig.loop.ResetActivity();
+    rig.loop.StopPinging();
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"start", "www.quonibar.example 25", "www.quonibar.example lost",
+                                                     "gone.invalid lost", "reset", "stop"}));
 }
 
 TEST(PingLoop, StartAndStopSwitchControlsTimersAndTray) {

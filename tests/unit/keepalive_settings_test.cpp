@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "keepalive/settings.h"
@@ -41,6 +42,7 @@ public:
     bool check2 = false;
     bool check3 = false;
     bool minimized = false;
+    int outageLosses = kDefaultOutageLosses;
     std::string path = "C:\\Program Files\\Quonibar\\pulsiva.exe";
 
     explicit FakeWindow(std::vector<std::string>& l) : log(l) {}
@@ -74,6 +76,8 @@ public:
     void RemoveTrayIcon() override { log.push_back("remove icon"); }
     void UnhookWindow() override { log.push_back("unhook"); }
     std::string ProgramPath() override { return path; }
+    void SetOutageLosses(int losses) override { outageLosses = losses; }
+    int OutageLosses() override { return outageLosses; }
 };
 
 struct Rig {
@@ -203,24 +207,26 @@ TEST(PulsivaStartUp, PositionOffEveryMonitorOpensWhereANewWindowOpens) {
     }
 }
 
-TEST(PulsivaShutDown, WritesTheFiveValuesThenTheAutostartThenLetsGo) {
+TEST(PulsivaShutDown, WritesTheSixValuesThenTheAutostartThenLetsGo) {
     Rig rig;
     rig.window.rect = {120, 80, 520, 380};
     rig.window.check2 = true;
     rig.ShutDown();
     EXPECT_EQ(rig.log, (std::vector<std::string>{"set Loaded", "set Left", "set Top", "set WinStart", "set Minimized",
-                                                 "set Pulsiva", "close menu form", "remove icon", "unhook"}));
+                                                 "set OutageLosses", "set Pulsiva", "close menu form", "remove icon",
+                                                 "unhook"}));
     EXPECT_EQ(rig.Value("Loaded"), Sz("Yes"));
     EXPECT_EQ(rig.Value("Left"), Dword(1800));
     EXPECT_EQ(rig.Value("Top"), Dword(1200));
     EXPECT_EQ(rig.Value("WinStart"), Sz("1"));
     EXPECT_EQ(rig.Value("Minimized"), Sz("0"));
+    EXPECT_EQ(rig.Value("OutageLosses"), Dword(3));
     EXPECT_EQ(rig.Run(), Sz("C:\\Program Files\\Quonibar\\pulsiva.exe")) << "the running program's own path";
 
     rig.window.check2 = false;
     rig.window.check3 = true;
     rig.ShutDown();
-    EXPECT_EQ(rig.log[5], "delete Pulsiva");
+    EXPECT_EQ(rig.log[6], "delete Pulsiva");
     EXPECT_EQ(rig.Value("WinStart"), Sz("0"));
     EXPECT_EQ(rig.Value("Minimized"), Sz("1"));
     EXPECT_FALSE(rig.Run()) << "unchecked: the autostart entry goes";
@@ -279,6 +285,22 @@ TEST(PulsivaShutDown, RoundTripsThroughTheNextStartUp) {
                 EXPECT_EQ(second.minimized, check3) << what;
             }
         }
+    }
+}
+
+TEST(PulsivaStartUp, OutageLossesAppliesWheneverStoredAndSensible) {
+    // Stored value (absent: nothing, or text "7"), "Loaded" present, the count in use and stored back.
+    const std::tuple<std::optional<std::int32_t>, bool, int> cases[] = {
+        {std::nullopt, true, 3}, {5, true, 5}, {1, false, 1}, {0, true, 3}, {-1, true, 3}};
+    for (const auto& [stored, loaded, applied] : cases) {
+        Rig rig;
+        if (loaded) rig.Seed("Loaded", "Yes");
+        if (stored) rig.SeedDword("OutageLosses", *stored);
+        else rig.Seed("OutageLosses", "7");
+        rig.StartUp();
+        EXPECT_EQ(rig.window.outageLosses, applied) << stored.value_or(7);
+        rig.ShutDown();
+        EXPECT_EQ(rig.Value("OutageLosses"), Dword(applied)) << stored.value_or(7);
     }
 }
 
