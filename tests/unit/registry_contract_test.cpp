@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/memory_registry.h"
+#include "platform/overlay_registry.h"
 #include "platform/registry_helpers.h"
 
 #ifdef _WIN32
@@ -25,10 +26,32 @@ struct Backend {
     std::function<std::unique_ptr<Registry>()> make;
 };
 
+// An overlay over a base of its own: it must answer as its base would after the same changes.
+struct BaseHolder {
+    std::unique_ptr<Registry> base;
+};
+class OwningOverlay : private BaseHolder, public OverlayRegistry {
+public:
+    explicit OwningOverlay(std::unique_ptr<Registry> base)
+        : BaseHolder{std::move(base)}, OverlayRegistry(*this->base) {}
+};
+
 std::vector<Backend> Backends() {
     std::vector<Backend> list = {{"memory", [] { return std::make_unique<MemoryRegistry>(); }}};
+    list.push_back({"overlay", [] { return std::make_unique<OwningOverlay>(std::make_unique<MemoryRegistry>()); }});
+    // The base holds the test's key and a neighbour, so the overlay mixes the base's keys with its own.
+    list.push_back({"overlay_on_keys", [] {
+                        auto base = std::make_unique<MemoryRegistry>();
+                        WriteRegString(*base, kHkeyCurrentUser, "Software\\ZarveloTest\\Other", "v", "1");
+                        RegKey key = 0;
+                        base->CreateKey(kHkeyCurrentUser, kBase, &key);
+                        base->CloseKey(key);
+                        return std::make_unique<OwningOverlay>(std::move(base));
+                    }});
 #ifdef _WIN32
     list.push_back({"advapi32", [] { return std::make_unique<AdvapiRegistry>(); }});
+    list.push_back(
+        {"overlay_advapi32", [] { return std::make_unique<OwningOverlay>(std::make_unique<AdvapiRegistry>()); }});
 #endif
     return list;
 }

@@ -1,0 +1,169 @@
+// The write-run sequence, the runs the user starts, Undo, and their settings.
+#include "app/safe_changes.h"
+
+#include "app/optimize_run.h"
+#include "app/startup.h"
+#include "backup/backup_restore.h"
+#include "platform/overlay_registry.h"
+#include "platform/registry_helpers.h"
+
+namespace zv {
+
+bool ReadReviewChanges(Registry& reg) {
+    return ReadRegString(reg, kHkeyLocalMachine, kZarveloKey, kReviewChangesValue) != "No";
+}
+
+void WriteReviewChanges(Registry& reg, bool on) {
+    WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kReviewChangesValue, on ? "Yes" : "No");
+}
+
+std::string ReadLastSafetyBackup(Registry& reg) {
+    return ReadRegString(reg, kHkeyLocalMachine, kZarveloKey, kLastSafetyBackupValue);
+}
+
+void WriteLastSafetyBackup(Registry& reg, const std::string& fileName) {
+    WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kLastSafetyBackupValue, fileName);
+}
+
+void ForgetLastSafetyBackup(Registry& reg) {
+    DeleteRegValue(reg, kHkeyLocalMachine, kZarveloKey, kLastSafetyBackupValue);
+}
+
+WriteRun OptimizeRun(const COpSysInfo& os, const WizardChoice& choice, const DiscoveredAdapters& adapters) {
+    std::string detail = choice.connectionText;
+    if (choice.connectionIndex != kWindowsDefaultsIndex) {
+        detail += ", " + ConfigurationName(SelectedOption(choice.options));
+    }
+    if (!IsNtFamily(FamilyOf(os))) detail += ", " + choice.adapterText;
+    return WriteRun{RunKind::Optimize, detail, [os, choice, adapters](Registry& reg) {
+                        RunOptimize(reg, os, choice, adapters);
+                        return std::string();
+                    }};
+}
+
+WriteRun ApplyRun(WindowsFamily family, const CustomSelections& selections, const AdapterChoice& choice,
+                  const DiscoveredAdapters& adapters) {
+    int chosen = 0;
+    for (int s : selections) chosen += s >= 0;
+    const std::string detail =
+        "Custom Optimization, " + std::to_string(chosen) + (chosen == 1 ? " setting chosen" : " settings chosen");
+    return WriteRun{RunKind::Apply, detail, [family, selections, choice, adapters](Registry& reg) {
+                        ApplyCustom(reg, family, selections, choice, adapters);
+                        return std::string();
+                    }};
+}
+
+WriteRun RestoreRun(WindowsFamily family, const std::string& name,
+                    const std::optional<std::vector<std::uint8_t>>& contents) {
+    return WriteRun{RunKind::Restore, name, [family, name, contents](Registry& reg) {
+                        return RestoreBackupNamed(reg, family, name, contents).message;
+                    }};
+}
+
+namespace {
+
+const char kNothingChanged[] = "\r\n\r\nNothing has been changed.";
+
+// Why the safety backup cannot be put back, or empty with the backup read.
+std::string CheckSafetyBackup(WindowsFamily family, const std::string& fileName,
+                              const std::optional<std::vector<std::uint8_t>>& bytes, const std::string& readError,
+                              SafetyBackup* backup) {
+    const std::string shown = "the safety backup \"" + SafetyBackupShownName(fileName) + "\"";
+    if (!bytes) return shown + " is no longer in the backup folder.";
+    if (!readError.empty()) return shown + " could not be read. " + readError;
+    ParsedSafetyBackup parsed = ParseSafetyBackup(*bytes);
+    if (!parsed.backup) return shown + " is damaged. " + parsed.reason;
+    if (parsed.backup->family != family) {
+        return shown + " was taken on " + FamilyName(parsed.backup->family) + ", not on this version of Windows.";
+    }
+    *backup = std::move(*parsed.backup);
+    return {};
+}
+
+WriteRunOutcome Stop(WriteRunStatus status, std::string message, ChangeSet changes = {}) {
+    WriteRunOutcome out;
+    out.status = status;
+    out.message = std::move(message);
+    out.changes = std::move(changes);
+    return out;
+}
+
+}  // namespace
+
+WriteRun RestoreSafetyRun(WindowsFamily family, const std::string& fileName,
+                          const std::optional<std::vector<std::uint8_t>>& contents, const std::string& readError) {
+    SafetyBackup backup;
+    const std::string why = CheckSafetyBackup(family, fileName, contents, readError, &backup);
+    return WriteRun{RunKind::Restore, SafetyBackupShownName(fileName), [why, backup](Registry& reg) {
+                        if (!why.empty()) return "The settings cannot be restored: " + why + kNothingChanged;
+                        RestoreSafetyBackup(reg, backup);
+                        return std::string();
+                    }};
+}
+
+WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
+    ChangeSet changes;
+    {
+        OverlayRegistry overlay(context.registry);
+        std::string refused = run.plan ? run.plan(overlay) : std::string();
+        if (!refused.empty()) return Stop(WriteRunStatus::Refused, std::move(refused));
+        changes = overlay.Changes();
+    }
+    if (changes.ChangesNothing()) return Stop(WriteRunStatus::NothingToChange, ChangeSummary(changes));
+    if (context.review && ReadReviewChanges(context.registry) && !context.review(changes, run)) {
+        return Stop(WriteRunStatus::Cancelled, {}, std::move(changes));
+    }
+
+    const std::string fileName = SafetyBackupFileName(run.kind, context.now, context.folder.Entries());
+    const EncodedSafetyBackup file =
+        EncodeSafetyBackup(SafetyBackupOf(changes, run.kind, run.detail, context.now, context.family));
+    std::string failed = file.message;
+    if (failed.empty()) failed = context.folder.Write(fileName, file.bytes);
+    if (!failed.empty()) {
+        return Stop(WriteRunStatus::BackupFailed,
+                    "The safety backup could not be written, so nothing has been changed.\r\n\r\n" + failed,
+                    std::move(changes));
+    }
+
+    WriteRunOutcome out;
+    out.status = WriteRunStatus::Written;
+    out.safetyBackup = fileName;
+    context.registry.ResetFailedChanges();
+    ApplyChangeSet(context.registry, changes);
+    out.failedChanges = context.registry.FailedChanges();
+    out.changes = std::move(changes);
+    WriteLastSafetyBackup(context.registry, fileName);
+    for (const std::string& old : SafetyBackupsToDelete(context.folder.Entries(), fileName)) {
+        context.folder.Remove(old);
+    }
+    return out;
+}
+
+bool CanUndo(Registry& reg, SafetyFolder& folder) {
+    const std::string name = ReadLastSafetyBackup(reg);
+    return IsSafetyBackupName(name) && folder.Exists(name);
+}
+
+WriteRunOutcome RunUndo(WriteRunContext& context) {
+    const std::string name = ReadLastSafetyBackup(context.registry);
+    if (!IsSafetyBackupName(name)) return Stop(WriteRunStatus::Refused, "There is nothing to undo.");
+    std::string error;
+    const auto bytes = context.folder.Read(name, &error);
+    SafetyBackup backup;
+    const std::string why = CheckSafetyBackup(context.family, name, bytes, error, &backup);
+    if (!why.empty()) {
+        // Whatever is wrong with the file will stay wrong: Undo is no longer offered.
+        ForgetLastSafetyBackup(context.registry);
+        return Stop(WriteRunStatus::Refused, "The last change cannot be undone: " + why + kNothingChanged);
+    }
+    const WritePlan putBack = [backup](Registry& reg) {
+        RestoreSafetyBackup(reg, backup);
+        return std::string();
+    };
+    WriteRunOutcome out = RunWrite(context, WriteRun{RunKind::Undo, SafetyBackupShownName(name), putBack});
+    // Everything is as it was before that run already: there is nothing left to undo.
+    if (out.status == WriteRunStatus::NothingToChange) ForgetLastSafetyBackup(context.registry);
+    return out;
+}
+
+}  // namespace zv

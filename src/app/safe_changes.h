@@ -1,0 +1,100 @@
+// Safe changes: every write run (Optimize, Apply, Restore, Undo) first works out exactly what it will
+// change, lets the user review it, takes a safety backup of it, and only then writes; Undo puts the
+// last run's safety backup back. The windows supply the registry, the backup folder, the clock and
+// the review; everything else happens here.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/navigation.h"
+#include "backup/safety_backup.h"
+#include "backup/safety_names.h"
+#include "optimize/custom.h"
+#include "platform/change_set.h"
+#include "platform/opsysinfo.h"
+#include "platform/registry.h"
+#include "tuning/adapters.h"
+
+namespace zv {
+
+// Settings under the program's key, beside LoadedMain.
+inline const std::string kReviewChangesValue = "ReviewChanges";       // "Yes" or "No"
+inline const std::string kLastSafetyBackupValue = "LastSafetyBackup";  // file name in the backup folder
+
+// "Review Changes Before Writing": on unless the stored text is "No".
+bool ReadReviewChanges(Registry& reg);
+void WriteReviewChanges(Registry& reg, bool on);
+
+// The safety backup of the last write run, or empty.
+std::string ReadLastSafetyBackup(Registry& reg);
+void WriteLastSafetyBackup(Registry& reg, const std::string& fileName);
+void ForgetLastSafetyBackup(Registry& reg);
+
+// A run's registry work. It runs twice: against an overlay to learn the change set, then the change
+// set is written. Returns why it refuses (a whole message) before changing anything, or empty.
+using WritePlan = std::function<std::string(Registry&)>;
+
+struct WriteRun {
+    RunKind kind = RunKind::Optimize;
+    std::string detail;  // shown in the review and kept in the safety backup
+    WritePlan plan;
+};
+
+// The three runs the user starts, each with the same registry work the program did before.
+WriteRun OptimizeRun(const COpSysInfo& os, const WizardChoice& choice, const DiscoveredAdapters& adapters);
+WriteRun ApplyRun(WindowsFamily family, const CustomSelections& selections, const AdapterChoice& choice,
+                  const DiscoveredAdapters& adapters);
+// `contents` as the Restore window read them (nothing when there is no such file).
+WriteRun RestoreRun(WindowsFamily family, const std::string& name,
+                    const std::optional<std::vector<std::uint8_t>>& contents);
+
+// A safety backup chosen in the Restore window (by its file name there): the file is checked whole
+// before anything is changed, and must have been taken on the running family.
+WriteRun RestoreSafetyRun(WindowsFamily family, const std::string& fileName,
+                          const std::optional<std::vector<std::uint8_t>>& contents, const std::string& readError);
+
+// The review window: shows the change set (rows, NowText, AfterText, ChangeSummary) and returns
+// false when the user cancels.
+using ReviewChanges = std::function<bool(const ChangeSet& changes, const WriteRun& run)>;
+
+// What a run needs from the window that starts it.
+struct WriteRunContext {
+    Registry& registry;
+    SafetyFolder& folder;
+    WindowsFamily family = WindowsFamily::Unknown;  // of a fresh version record
+    LocalTime now;                                  // the local time, for the safety backup's name
+    ReviewChanges review;  // asked only while "Review Changes Before Writing" is on; none: not asked
+};
+
+enum class WriteRunStatus {
+    Written,          // the changes were written (failedChanges says how many the registry refused)
+    NothingToChange,  // every value is already as the run would write it
+    Cancelled,        // the user cancelled the review
+    Refused,          // the run refused before changing anything (a damaged backup, nothing to undo)
+    BackupFailed,     // the safety backup could not be written: nothing was changed
+};
+
+struct WriteRunOutcome {
+    WriteRunStatus status = WriteRunStatus::Refused;
+    std::string message;  // for the user; empty when Written or Cancelled
+    ChangeSet changes;
+    std::string safetyBackup;  // the file written before the changes
+    unsigned long failedChanges = 0;
+    bool Written() const { return status == WriteRunStatus::Written; }
+};
+
+// plan -> change set -> review (may cancel) -> safety backup (failure stops) -> write -> remember the
+// safety backup for Undo -> drop the automatic ones beyond the newest ten.
+WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run);
+
+// Undo is offered when the last run's safety backup is named and still in the backup folder.
+bool CanUndo(Registry& reg, SafetyFolder& folder);
+// Puts the last run's safety backup back, as a write run of its own (reviewed, backed up first, so it
+// can be undone in turn). A missing or damaged file changes nothing, says why, and ends the offer.
+WriteRunOutcome RunUndo(WriteRunContext& context);
+
+}  // namespace zv

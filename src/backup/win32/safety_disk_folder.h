@@ -1,0 +1,16 @@
+// The backup folder on disk as the safety backups' folder.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "backup/safety_names.h"
+#include "backup/win32/backup_folder.h"
+
+namespace zv {
+
+// `dir` is the backup folder (BackupDirectory); it is created when a safety backup is first written.
+// `method` as for the user's backups: kMoveFileEx on the NT family, kDeleteThenMove on 95, 98 and Me.
+std::unique_ptr<SafetyFolder> DiskSafetyFolder(const std::string& dir, ReplaceMethod method);
+
+}  // namespace zv
