@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/screen_geometry.h"
 
 namespace zv {
 
@@ -32,25 +33,12 @@ bool IsFirstRun(const MainSettings& settings);      // LoadedMain is empty
 std::int32_t TwipsFromPixels(int pixels, int dpi);
 int PixelsFromTwips(std::int32_t twips, int dpi);
 
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
 struct ScreenMetrics {
     int width = 0;   // primary screen
     int height = 0;
     PixelRect virtualScreen;  // all monitors together
     int dpiX = 96;
     int dpiY = 96;
-};
-
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const PixelPoint&) const = default;
 };
 
 // The window's top-left corner at start-up: the stored position when there is one and the window

@@ -8,6 +8,7 @@
 
 #include "keepalive/outage_log.h"
 #include "platform/registry.h"
+#include "platform/screen_geometry.h"
 
 namespace zv {
 
@@ -17,16 +18,6 @@ inline constexpr char kRunValue[] = "Pulsiva";
 // The losses in a row that make an outage (REG_DWORD); no user interface sets it.
 inline constexpr char kOutageLossesValue[] = "OutageLosses";
 
-// A rectangle in screen pixels; right and bottom are outside it.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const PixelRect&) const = default;
-};
 bool Intersects(const PixelRect& a, const PixelRect& b);
 
 // Pixels to twips at the given logical DPI, rounded to a whole twip (a half to the even neighbour).
@@ -35,11 +26,6 @@ std::int32_t PixelsToTwips(int pixels, int dpi);
 // Where a window of the given size goes for a stored position: the position in pixels, or nothing
 // when the window would lie off every monitor (outside the virtual screen), so that it opens where
 // a new window opens.
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const PixelPoint&) const = default;
-};
 std::optional<PixelPoint> StoredWindowPlace(std::int32_t leftTwips, std::int32_t topTwips, int width, int height,
                                             const PixelRect& virtualScreen, int dpiX, int dpiY);
 

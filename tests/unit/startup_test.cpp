@@ -129,5 +129,18 @@ TEST(StartUpPosition, StoredTwipsAreReadAtTheScreensDpi) {
     EXPECT_EQ(StartUpPosition(MainSettings{"Yes", 1200, 2400}, 580, 400, s), (PixelPoint{100, 200}));
 }
 
+TEST(ScreenFromWorkspace, AddsTheWorkAreasOffsetWhereverTheTaskbarIs) {
+    const PixelRect normal{40, 30, 620, 430};  // a restored window's place in its placement
+    const struct {
+        const char* taskbar;
+        PixelRect workArea;
+        PixelRect screen;
+    } cases[] = {{"bottom", {0, 0, 1024, 740}, {40, 30, 620, 430}},
+                 {"top", {0, 28, 1024, 768}, {40, 58, 620, 458}},
+                 {"left", {60, 0, 1024, 768}, {100, 30, 680, 430}},
+                 {"right", {0, 0, 964, 768}, {40, 30, 620, 430}}};
+    for (const auto& c : cases) EXPECT_EQ(ScreenFromWorkspace(normal, c.workArea), c.screen) << c.taskbar;
+}
+
 }  // namespace
 }  // namespace zv

@@ -13,6 +13,7 @@
 #include "app/win32/top_windows.h"
 #include "platform/registry_helpers.h"
 #include "platform/win32/common_controls.h"
+#include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -24,12 +25,6 @@ const char kToolbarProcProperty[] = "Zarvelo.Toolbar1Proc";
 // Posted after the window is shown, so that the prompt comes after it.
 constexpr UINT kFirstRunPromptMessage = WM_APP + 1;
 
-// Virtual screen metrics, known from Windows 98 and 2000 on; older systems answer 0.
-constexpr int kSmXVirtualScreen = 76;
-constexpr int kSmYVirtualScreen = 77;
-constexpr int kSmCxVirtualScreen = 78;
-constexpr int kSmCyVirtualScreen = 79;
-
 // File menu items that the modes show and hide, in menu order.
 constexpr int kFileMenuItems[3] = {IDM_mnuApply, IDM_mnuOptimize, IDM_mnuLaunch};
 
@@ -37,29 +32,13 @@ ScreenMetrics CurrentScreen(int dpiX, int dpiY) {
     ScreenMetrics s;
     s.width = GetSystemMetrics(SM_CXSCREEN);
     s.height = GetSystemMetrics(SM_CYSCREEN);
-    const int vw = GetSystemMetrics(kSmCxVirtualScreen);
-    const int vh = GetSystemMetrics(kSmCyVirtualScreen);
-    if (vw > 0 && vh > 0) {
-        const int vx = GetSystemMetrics(kSmXVirtualScreen);
-        const int vy = GetSystemMetrics(kSmYVirtualScreen);
-        s.virtualScreen = PixelRect{vx, vy, vx + vw, vy + vh};
-    } else {
-        s.virtualScreen = PixelRect{0, 0, s.width, s.height};
-    }
+    s.virtualScreen = VirtualScreen();
     s.dpiX = dpiX;
     s.dpiY = dpiY;
     return s;
 }
 
 }  // namespace
-
-std::string ProgramDirectory() {
-    char path[MAX_PATH] = {0};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    const auto slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : s.substr(0, slash);
-}
 
 Form1Services SystemServices(Registry& registry, TopWindows* windows) {
     Form1Services s;
@@ -217,11 +196,9 @@ LRESULT CALLBACK Form1::ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool Form1::CreateControls() {
-    {
-        WindowDc screen(nullptr);
-        dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
-        dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    }
+    const ScreenDpi dpi = GetScreenDpi();
+    dpiX_ = dpi.x;
+    dpiY_ = dpi.y;
 
     // Toolbar1 with ImageList1; the buttons mirror menu commands.
     toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
@@ -352,14 +329,7 @@ void Form1::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     // A minimized window keeps the place it will be restored to.
-    RECT r{};
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (IsIconic(hwnd_) && GetWindowPlacement(hwnd_, &placement)) {
-        r = placement.rcNormalPosition;
-    } else {
-        GetWindowRect(hwnd_, &r);
-    }
+    const PixelRect r = RestoredWindowRect(hwnd_);
     WriteMainSettings(*services_.registry, TwipsFromPixels(r.left, dpiX_), TwipsFromPixels(r.top, dpiY_));
     KillTimer(hwnd_, IDT_Timer1);
     KillTimer(hwnd_, IDT_Timer2);

@@ -56,9 +56,6 @@ struct Form1Services {
 // program's directory.
 Form1Services SystemServices(Registry& registry, TopWindows* windows);
 
-// The directory of the running program, without a trailing backslash.
-std::string ProgramDirectory();
-
 // Common controls for the main window and its pages (InitCommonControlsEx where it exists).
 void InitZarveloControls();
 

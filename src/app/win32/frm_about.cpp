@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/win32/resource.h"
+#include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -83,7 +84,7 @@ private:
 
 void FrmAbout::Form_Load() {
     // Picture1: the program's speed dial at its largest.
-    const int size = MulDiv(48, GetDeviceCaps(WindowDc(hwnd_).get(), LOGPIXELSX), 96);
+    const int size = MulDiv(48, GetScreenDpi().x, 96);
     picture_.reset(static_cast<HICON>(LoadImageA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE)),
                                                  MAKEINTRESOURCEA(IDI_Zarvelo), IMAGE_ICON, size, size, 0)));
     SendDlgItemMessageA(hwnd_, IDC_frmAbout_Picture1, STM_SETICON, reinterpret_cast<WPARAM>(picture_.get()), 0);

@@ -1,6 +1,8 @@
 // HtmlHelpA from hhctrl.ocx, loaded at run time.
 #include "keepalive/win32/html_help.h"
 
+#include "platform/win32/desktop.h"
+
 namespace zv {
 
 namespace {
@@ -27,11 +29,6 @@ void HtmlHelpLibrary::DisplayTopic(HWND owner, const std::string& helpFile, cons
     fn_(owner, helpFile.c_str(), kHhDisplayTopic, reinterpret_cast<DWORD_PTR>(topic.c_str()));
 }
 
-std::string ProgramHelpFile() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\')) + "\\zarvelo.chm";
-}
+std::string ProgramHelpFile() { return ProgramDirectory() + "\\zarvelo.chm"; }
 
 }  // namespace zv

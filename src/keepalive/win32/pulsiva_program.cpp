@@ -2,6 +2,7 @@
 #include "keepalive/win32/pulsiva_program.h"
 
 #include "keepalive/win32/resource.h"
+#include "platform/win32/desktop.h"
 
 namespace zv {
 
@@ -74,38 +75,13 @@ PixelRect PulsivaProgram::WindowRect() {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-PixelRect PulsivaProgram::NormalRect() {
-    if (!IsIconic(hwnd())) return WindowRect();
-    // A minimized window sits far off screen; its normal place is kept in its placement, in
-    // coordinates of the work area.
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    if (!GetWindowPlacement(hwnd(), &wp)) return WindowRect();
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT& n = wp.rcNormalPosition;
-    return {n.left + work.left, n.top + work.top, n.right + work.left, n.bottom + work.top};
-}
+// A minimized window sits far off screen; its normal place comes from its placement.
+PixelRect PulsivaProgram::NormalRect() { return RestoredWindowRect(hwnd()); }
 
-PixelRect PulsivaProgram::VirtualScreen() {
-    // Windows 95 and NT 4 know only one monitor and no virtual screen.
-    int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN), cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (cx <= 0 || cy <= 0) return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + cx, y + cy};
-}
+PixelRect PulsivaProgram::VirtualScreen() { return zv::VirtualScreen(); }
 
-namespace {
-int ScreenDpi(int index) {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-}  // namespace
-
-int PulsivaProgram::DpiX() { return ScreenDpi(LOGPIXELSX); }
-int PulsivaProgram::DpiY() { return ScreenDpi(LOGPIXELSY); }
+int PulsivaProgram::DpiX() { return GetScreenDpi().x; }
+int PulsivaProgram::DpiY() { return GetScreenDpi().y; }
 
 void PulsivaProgram::MoveWindow(int x, int y) {
     SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -129,9 +105,7 @@ void PulsivaProgram::UnhookWindow() { hook_.UnhookWindow(); }
 
 std::string PulsivaProgram::ProgramPath() {
     if (!options_.programPath.empty()) return options_.programPath;
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n < MAX_PATH ? n : 0);
+    return ProgramFilePath();
 }
 
 // ---- TrayIconView ---------------------------------------------------------------------------

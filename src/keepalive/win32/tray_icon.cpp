@@ -5,23 +5,17 @@
 
 #include <cstring>
 
+#include "platform/win32/desktop.h"
+
 namespace zv {
 
 namespace {
 
 // One frame as a 24-bit colour bitmap and a monochrome mask (set bits are transparent).
 void AddFrame(HIMAGELIST list, const IconPicture& picture) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kIconSize;
-    bi.bmiHeader.biHeight = -kIconSize;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!colour || !bits) return;
-    auto* pixels = static_cast<std::uint32_t*>(bits);
+    std::uint32_t* pixels = nullptr;
+    UniqueBitmap colour(CreateDib32(kIconSize, kIconSize, &pixels));
+    if (!colour || !pixels) return;
     // Rows of a monochrome bitmap are padded to 16 bits: two bytes per 16-pixel row.
     BYTE mask[kIconSize * 2] = {};
     for (int y = 0; y < kIconSize; ++y) {

@@ -8,15 +8,14 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "platform/win32/desktop.h"
+
 namespace zvtest {
 
 std::string ProgramDir() {
     // Another program folder, such as the shipped 32-bit programs', when the run names one.
     if (const char* dir = std::getenv("ZV_PROGRAM_DIR"); dir && *dir) return dir;
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of("\\/"));
+    return zv::ProgramDirectory();
 }
 
 void SetWineVersion(const std::string& exeName, const std::string& version) {

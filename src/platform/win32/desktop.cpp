@@ -1,0 +1,77 @@
+// The screen's DPI, the program's path, 32-bit DIB sections and window places on screen.
+#include "platform/win32/desktop.h"
+
+#include "platform/win32/handles.h"
+
+namespace zv {
+
+ScreenDpi GetScreenDpi() {
+    ScreenDpi dpi;
+    WindowDc screen(nullptr);
+    if (!screen.get()) return dpi;
+    const int x = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    const int y = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    if (x > 0) dpi.x = x;
+    if (y > 0) dpi.y = y;
+    return dpi;
+}
+
+std::string ProgramFilePath() {
+    char path[MAX_PATH] = {0};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    // A full buffer may lack its NUL (Windows XP): it is cut, not trusted.
+    return std::string(path, n < MAX_PATH ? n : 0);
+}
+
+std::string ProgramDirectory() {
+    const std::string path = ProgramFilePath();
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+HBITMAP CreateDib32(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    if (bits) *bits = bmp ? static_cast<std::uint32_t*>(p) : nullptr;
+    return bmp;
+}
+
+PixelRect WorkArea() {
+    RECT work{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {work.left, work.top, work.right, work.bottom};
+}
+
+PixelRect VirtualScreen() {
+    // Windows 95 and NT 4 answer 0 for the virtual-screen metrics.
+    const int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN), cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (cx <= 0 || cy <= 0) return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + cx, y + cy};
+}
+
+PixelRect RestoredWindowRect(HWND hwnd) {
+    RECT r{};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(hwnd) && GetWindowPlacement(hwnd, &placement)) {
+        const RECT& n = placement.rcNormalPosition;
+        const PixelRect normal{n.left, n.top, n.right, n.bottom};
+        // A tool window's placement is in screen coordinates already.
+        if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return normal;
+        return ScreenFromWorkspace(normal, WorkArea());
+    }
+    if (!GetWindowRect(hwnd, &r)) return {};
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace zv

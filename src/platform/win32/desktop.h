@@ -1,0 +1,37 @@
+// What both programs ask of the desktop they run on: the screen's DPI, the running program's path,
+// 32-bit pictures to draw into, and where a window sits on screen.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/screen_geometry.h"
+
+namespace zv {
+
+// The screen's logical pixels per inch; 96 where the display does not say.
+struct ScreenDpi {
+    int x = 96;
+    int y = 96;
+};
+ScreenDpi GetScreenDpi();
+
+// The running program's own executable, and the folder it lies in (no trailing backslash).
+std::string ProgramFilePath();
+std::string ProgramDirectory();
+
+// A top-down 32-bit DIB section of width x height pixels whose words are 0x00RRGGBB; null (and
+// *bits null) when it could not be made.
+HBITMAP CreateDib32(int width, int height, std::uint32_t** bits);
+
+// The primary monitor's work area: the screen less the taskbar and other desktop toolbars.
+PixelRect WorkArea();
+// All monitors together; the primary screen on Windows 95 and NT 4, which know only one.
+PixelRect VirtualScreen();
+// Where a top-level window is on screen when it is not minimized: its own rectangle, or while it is
+// minimized (and lies far off screen) the place it will be restored to.
+PixelRect RestoredWindowRect(HWND hwnd);
+
+}  // namespace zv
