@@ -23,20 +23,40 @@ int GridFirstColumn(int image) {
     return first[((image % kGridImages) + kGridImages) % kGridImages];
 }
 
-std::uint32_t GridPixel(int image, int x, int y) {
-    // The yellow row runs unbroken through the vertical lines.
-    if (y == kYellowRow) return kRgbYellow;
-    for (int row : kGridRows) {
-        if (y == row) return kRgbGrid;
+namespace {
+// A row or column of the 360 x 75 design at `size` pixels where the design has `designSize`.
+int Scaled(int designPosition, int size, int designSize) {
+    return static_cast<int>(std::lround(static_cast<double>(designPosition) * size / designSize));
+}
+
+bool OnVerticalLine(int image, int x, int width) {
+    const int first = GridFirstColumn(image);
+    // The design column nearest to x, and its neighbours, scaled back.
+    const long k = std::lround((static_cast<double>(x) * kGridWidth / width - first) / kGridSpacing);
+    for (long n = k - 1; n <= k + 1; ++n) {
+        const int column = first + static_cast<int>(n) * kGridSpacing;
+        if (n >= 0 && column < kGridWidth && Scaled(column, width, kGridWidth) == x) return true;
     }
-    if (x >= GridFirstColumn(image) && (x - GridFirstColumn(image)) % kGridSpacing == 0) return kRgbGrid;
+    return false;
+}
+}  // namespace
+
+std::uint32_t GridPixel(int image, int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return kRgbWhite;
+    // The yellow row runs unbroken through the vertical lines.
+    if (y == Scaled(kYellowRow, height, kGridHeight)) return kRgbYellow;
+    for (int row : kGridRows) {
+        if (y == Scaled(row, height, kGridHeight)) return kRgbGrid;
+    }
+    if (OnVerticalLine(image, x, width)) return kRgbGrid;
     return kRgbWhite;
 }
 
-std::vector<std::uint32_t> GridPicture(int image) {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kGridWidth) * kGridHeight);
-    for (int y = 0; y < kGridHeight; ++y) {
-        for (int x = 0; x < kGridWidth; ++x) pixels[static_cast<std::size_t>(y) * kGridWidth + x] = GridPixel(image, x, y);
+std::vector<std::uint32_t> GridPicture(int image, int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = GridPixel(image, x, y, width, height);
     }
     return pixels;
 }
@@ -68,6 +88,19 @@ ActivityChart DrawActivityChart(const ActivityHistory::Samples& samples, double 
 }
 
 int TwipsToPixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+
+ChartPixels ChartInPixels(const ActivityChart& chart, double heightTwips, int clientHeight, int dpiX, int dpiY) {
+    // Heights are measured up from the bottom edge, whose twips coordinate is the chart's height;
+    // counted in whole pixels above the bottom row, 0 ms lands on that row and not below it.
+    auto at = [&](const TwipPoint& p) {
+        return PixelPoint{TwipsToPixels(p.x, dpiX), clientHeight - 1 - TwipsToPixels(heightTwips - p.y, dpiY)};
+    };
+    ChartPixels pixels;
+    pixels.firstPoint = at(chart.firstPoint);
+    for (int i = 0; i < kHistorySize - 1; ++i) pixels.corners[i] = at(chart.lines[i].from);
+    pixels.corners[kHistorySize - 1] = at(chart.lines[kHistorySize - 2].to);
+    return pixels;
+}
 
 std::string PingResultText(const std::string& site, std::uint32_t rtt) {
     return "Ping Result for " + site + " :" + std::to_string(rtt) + " ms";

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/screen_geometry.h"
+
 namespace zv {
 
 inline constexpr int kHistorySize = 90;
@@ -27,7 +29,8 @@ private:
 
 // Chart backgrounds: 360 x 75 pixels, white with a blue grid and one yellow row. Image 0, 1 and 2
 // differ only in where the vertical lines fall, 4 pixels further left each, so the grid scrolls
-// with the samples.
+// with the samples. A chart of another size (a screen of more DPI) gets the same picture scaled:
+// one-pixel lines at the scaled rows and columns, so that the grid still steps with the samples.
 inline constexpr int kGridWidth = 360;
 inline constexpr int kGridHeight = 75;
 inline constexpr int kGridImages = 3;
@@ -38,10 +41,10 @@ inline constexpr std::uint32_t kRgbChartLine = 0x0000FF;
 
 // The first grid column of each image; the others follow every 12 pixels.
 int GridFirstColumn(int image);
-// Colour of one pixel of a background image, 0xRRGGBB.
-std::uint32_t GridPixel(int image, int x, int y);
+// Colour of one pixel of a background image of width x height pixels, 0xRRGGBB.
+std::uint32_t GridPixel(int image, int x, int y, int width = kGridWidth, int height = kGridHeight);
 // The whole image, row by row from the top.
-std::vector<std::uint32_t> GridPicture(int image);
+std::vector<std::uint32_t> GridPicture(int image, int width = kGridWidth, int height = kGridHeight);
 
 // The chart in twips, origin top-left, y growing downwards.
 struct TwipPoint {
@@ -65,6 +68,15 @@ ActivityChart DrawActivityChart(const ActivityHistory::Samples& samples, double 
 
 // Twips to pixels at the given logical DPI, to the nearest pixel.
 int TwipsToPixels(double twips, int dpi);
+
+// The chart's line in the pixels of a client area `clientHeight` pixels high whose height in twips
+// the chart was drawn for: x from the left edge, y from the bottom, where the bottom edge (0 ms) is
+// the bottom row. The corners run oldest first; what lies above the top row has negative y.
+struct ChartPixels {
+    PixelPoint firstPoint;
+    std::array<PixelPoint, kHistorySize> corners{};
+};
+ChartPixels ChartInPixels(const ActivityChart& chart, double heightTwips, int clientHeight, int dpiX, int dpiY);
 
 // The status text after a ping.
 std::string PingResultText(const std::string& site, std::uint32_t rtt);

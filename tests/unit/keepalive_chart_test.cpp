@@ -97,6 +97,57 @@ TEST(TwipsToPixels, RoundsToTheNearestPixel) {
     for (const Case& c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
 }
 
+// ChartPict's client area at each DPI: the box is 5460 x 1185 twips, the sunken edge takes 4 pixels.
+struct ClientArea {
+    int dpi, width, height;
+} const kClientAreas[] = {{96, 360, 75}, {120, 451, 95}, {144, 542, 115}, {168, 633, 134}};
+
+TEST(ChartInPixels, ZeroLiesOnTheBottomRowAndTheNewestPointOneStepShortOfTheRightEdge) {
+    for (const ClientArea& c : kClientAreas) {
+        const double width = c.width * 1440.0 / c.dpi, height = c.height * 1440.0 / c.dpi;
+        ActivityHistory::Samples s{};
+        s[45] = 30;    // a fast reply on a LAN
+        s[46] = 1000;  // off the top
+        const ChartPixels px = ChartInPixels(DrawActivityChart(s, width, height), height, c.height, c.dpi, c.dpi);
+        for (int i : {0, 44, 47, 89}) EXPECT_EQ(px.corners[i].y, c.height - 1) << c.dpi << " dpi, sample " << i;
+        EXPECT_EQ(px.corners[0].x, 0) << c.dpi << " dpi";
+        EXPECT_NEAR(c.width - px.corners[89].x, c.width / 90.0, 1.0) << c.dpi << " dpi";
+        EXPECT_LT(px.corners[45].y, c.height - 1) << c.dpi << " dpi: 30 ms shows above the bottom row";
+        EXPECT_GE(px.corners[45].y, 0) << c.dpi << " dpi";
+        EXPECT_LT(px.corners[46].y, 0) << c.dpi << " dpi";
+    }
+    // At 96 DPI two twips per millisecond are 2/15 of a pixel: 30 ms four rows up.
+    ActivityHistory::Samples s{};
+    s[89] = 30;
+    EXPECT_EQ(ChartInPixels(DrawActivityChart(s, 5400, 1125), 1125, 75, 96, 96).corners[89], (PixelPoint{356, 70}));
+}
+
+TEST(GridPicture, ScaledToTheClientAreaAtEveryDpi) {
+    for (const ClientArea& c : kClientAreas) {
+        for (int image = 0; image < kGridImages; ++image) {
+            const std::vector<std::uint32_t> p = GridPicture(image, c.width, c.height);
+            ASSERT_EQ(p.size(), static_cast<std::size_t>(c.width) * c.height);
+            auto at = [&](int x, int y) { return p[static_cast<std::size_t>(y) * c.width + x]; };
+            int gridRows = 0, yellowRow = -1, columns = 0, firstColumn = -1;
+            for (int y = 0; y < c.height; ++y) {
+                int grid = 0, yellow = 0;
+                for (int x = 0; x < c.width; ++x) grid += at(x, y) == kRgbGrid, yellow += at(x, y) == kRgbYellow;
+                gridRows += grid == c.width;
+                if (yellow == c.width) yellowRow = y;
+            }
+            for (int x = 0; x < c.width; ++x) {
+                if (at(x, 0) != kRgbGrid) continue;
+                ++columns;
+                if (firstColumn < 0) firstColumn = x;
+            }
+            EXPECT_EQ(gridRows, 4) << c.dpi << " dpi, image " << image;
+            EXPECT_EQ(yellowRow, (61 * c.height + 37) / 75) << c.dpi << " dpi, image " << image;
+            EXPECT_EQ(columns, 30) << c.dpi << " dpi, image " << image;
+            EXPECT_EQ(firstColumn, (GridFirstColumn(image) * c.width + 180) / 360) << c.dpi << " dpi, image " << image;
+        }
+    }
+}
+
 TEST(GridPicture, HorizontalLinesAtTheirRows) {
     for (int image = 0; image < kGridImages; ++image) {
         for (int y = 0; y < kGridHeight; ++y) {

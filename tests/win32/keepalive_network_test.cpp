@@ -216,6 +216,10 @@ struct RunningPulsiva {
     }
 };
 
+// The row of a time in a chart of that height at 96 DPI: two twips a millisecond up from the
+// bottom row, where 0 ms lies.
+int RowOf(int ms, int height) { return height - 1 - zv::TwipsToPixels(ms * 2, 96); }
+
 // Where the newest sample of `ms` lands in the chart picture: rows around that time's height.
 int BluePixelsNearRow(const zvtest::ScreenPixels& chart, int row, int fromX) {
     int n = 0;
@@ -249,7 +253,7 @@ TEST(NetnsPulsiva, PingsTheResponderChartsTheTimeAndStops) {
     EXPECT_LE(*rtt, 60 + static_cast<int>(kLoadSlackMs)) << "the status bar shows the responder's delay";
     EXPECT_GE(responder.Replies() - before, 1);
     zvtest::ScreenPixels chart = app.Chart();
-    int row = zv::TwipsToPixels(1185 - 60 * 2, 96);
+    int row = RowOf(60, chart.height);
     EXPECT_GT(BluePixelsNearRow(chart, row, chart.width - 6), 0)
         << "the newest sample is drawn at the right edge, row " << row;
 
@@ -261,7 +265,7 @@ TEST(NetnsPulsiva, PingsTheResponderChartsTheTimeAndStops) {
         EXPECT_TRUE(rtt) << "delay " << delay << "; status reads '" << app.Status() << "'";
     }
     chart = app.Chart();
-    EXPECT_GT(BluePixelsNearRow(chart, zv::TwipsToPixels(1185 - 240 * 2, 96), chart.width - 6), 0);
+    EXPECT_GT(BluePixelsNearRow(chart, RowOf(240, chart.height), chart.width - 6), 0);
     EXPECT_GT(chart.Count(kRgbChartLine), 20);
     zvtest::SaveScreenshot(app.window, "pulsiva-pinging");
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <thread>
 #include <utility>
 
@@ -23,6 +24,7 @@ public:
     std::deque<std::uint32_t> rtts;
     int starts = 0;
     int echoes = 0;
+    std::function<void()> duringEcho;  // what happens while the cycle waits for its answer
 
     bool StartSockets() override {
         ++starts;
@@ -31,6 +33,7 @@ public:
     std::string ResolveHost(const std::string&) override { return "192.0.2.10"; }
     std::int32_t SendEcho(const std::string&, const std::string&, EchoReply& reply) override {
         ++echoes;
+        if (duringEcho) duringEcho();
         if (!rtts.empty()) {
             reply.RoundTripTime = rtts.front();
             rtts.pop_front();
@@ -218,6 +221,15 @@ TEST_F(Window, StartUpSelectsTenSecondsAndStartsPinging) {
     EXPECT_EQ(form->ChartPixel(10, 0), kRgbGrid);
     EXPECT_EQ(form->ChartPixel(11, 0), kRgbWhite);
     EXPECT_EQ(form->ChartPixel(100, 61), kRgbYellow);
+    // Inside the sunken edge, the background fills the client area to its last pixel.
+    const SIZE client = form->ChartClientSize();
+    EXPECT_EQ(client.cx, r.right - r.left - 4);
+    EXPECT_EQ(client.cy, r.bottom - r.top - 4);
+    const std::vector<std::uint32_t> grid = GridPicture(0, client.cx, client.cy);
+    int differing = 0;
+    for (int y = 0; y < client.cy; ++y)
+        for (int x = 0; x < client.cx; ++x) differing += form->ChartPixel(x, y) != grid[y * client.cx + x];
+    EXPECT_EQ(differing, 0);
     zvtest::SaveScreenshot(hwnd, "pulsiva-window-startup");
 }
 
@@ -233,16 +245,15 @@ TEST_F(Window, EveryTickPingsAndDrawsTheHistoryToThePixel) {
     HDC screen = GetDC(nullptr);
     int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    ActivityChart chart = DrawActivityChart(s, 5460, 1185);
+    // The chart is drawn in the client area, every sample on it.
     SIZE client = form->ChartClientSize();
-    int checked = 0;
-    for (int i = 0; i < kHistorySize - 1; ++i) {
-        int x = TwipsToPixels(chart.lines[i].from.x, dpiX), y = TwipsToPixels(chart.lines[i].from.y, dpiY);
-        if (x >= client.cx || y >= client.cy) continue;
-        EXPECT_EQ(form->ChartPixel(x, y), kRgbChartLine) << "sample " << i << " at " << x << "," << y;
-        ++checked;
+    const double width = client.cx * 1440.0 / dpiX, height = client.cy * 1440.0 / dpiY;
+    const ChartPixels px = ChartInPixels(DrawActivityChart(s, width, height), height, client.cy, dpiX, dpiY);
+    for (int i = 0; i < kHistorySize; ++i) {
+        const PixelPoint& at = px.corners[i];
+        EXPECT_EQ(form->ChartPixel(at.x, at.y), kRgbChartLine) << "sample " << i << " at " << at.x << "," << at.y;
     }
-    EXPECT_GT(checked, 80);
+    EXPECT_EQ(px.corners[89].x, client.cx - client.cx / 90) << "the newest sample one step short of the right edge";
     // 95 pings: background image 95 mod 3 = 2, vertical lines from column 2; the top row is
     // clear of the chart.
     EXPECT_EQ(form->Loop().BackgroundIndex(), 2);
@@ -266,10 +277,19 @@ TEST_F(Window, StopAndResetLeaveTheGrid) {
     net.rtts = {100, 120, 140};
     Tick(3);
     EXPECT_GT(BluePixels(), 0);
+    zvtest::SaveScreenshot(hwnd, "pulsiva-window-few-values");
     Click(IDC_cmdResetActivity);
     EXPECT_EQ(Status(), "");
     EXPECT_TRUE(form->ChartTimerRunning()) << "reset keeps pinging";
-    EXPECT_EQ(BluePixels(), 0) << "the flat line of an empty history lies on the bottom edge, outside the picture";
+    // The empty history: a flat line along the bottom row, from the left edge to one step short
+    // of the right edge.
+    const SIZE client = form->ChartClientSize();
+    const int step = client.cx / 90;
+    int bottomRow = 0;
+    for (int x = 0; x < client.cx; ++x) bottomRow += form->ChartPixel(x, client.cy - 1) == kRgbChartLine;
+    EXPECT_EQ(bottomRow, client.cx - step + 1);
+    EXPECT_EQ(BluePixels(), bottomRow) << "all of it on the bottom row";
+    zvtest::SaveScreenshot(hwnd, "pulsiva-window-flat-line");
     net.rtts = {200};
     Tick();
     EXPECT_GT(BluePixels(), 0);
@@ -287,6 +307,25 @@ TEST_F(Window, StopAndResetLeaveTheGrid) {
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_cmdPing)));
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_Command1)));
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_cmdResetActivity)));
+}
+
+// The tray's "Close" while a cycle waits for its echo: the cycle ends after the window has gone,
+// draws nothing and leaves the other windows on the desktop unpainted.
+TEST_F(Window, ACycleEndingAfterCloseLeavesTheDesktopAlone) {
+    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    UpdateWindow(other);
+    ValidateRect(other, nullptr);
+    net.rtts = {100};
+    net.duringEcho = [this] { form->cmdExit_Click(); };
+    SendMessageA(hwnd, WM_TIMER, IDT_ChartTimer, 0);  // no pump: a repaint would be pending
+    EXPECT_EQ(net.echoes, 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(log.unloads, 1);
+    EXPECT_FALSE(form->AnimationRunning()) << "an animation timer without a window";
+    EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE)) << "the whole desktop was invalidated";
+    DestroyWindow(other);
 }
 
 TEST_F(Window, KeyboardMovesThroughTheEnabledControlsAndEscKeepsTheWindow) {

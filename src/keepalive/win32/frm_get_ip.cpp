@@ -8,6 +8,7 @@
 
 #include "keepalive/win32/resource.h"
 #include "platform/win32/common_controls.h"
+#include "platform/win32/desktop.h"
 
 namespace zv {
 
@@ -15,32 +16,18 @@ namespace {
 
 constexpr char kChartClass[] = "PulsivaChartPict";
 constexpr char kCaption[] = "Pulsiva";
-// ChartPict's size as the chart's arithmetic knows it.
+// ChartPict's outer size; the sunken edge takes two pixels of it on each side.
 constexpr double kChartWidthTwips = 5460;
 constexpr double kChartHeightTwips = 1185;
 
 COLORREF ToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-// A 32-bit top-down DIB section; its pixels are 0x00RRGGBB words.
-HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    *bits = static_cast<std::uint32_t*>(p);
-    return bmp;
-}
-
-HBITMAP MakeGridBitmap(int image) {
+// A background image at the chart's client size.
+HBITMAP MakeGridBitmap(int image, SIZE size) {
     std::uint32_t* bits = nullptr;
-    HBITMAP bmp = MakeDib(kGridWidth, kGridHeight, &bits);
+    HBITMAP bmp = CreateDib32(size.cx, size.cy, &bits);
     if (bmp && bits) {
-        std::vector<std::uint32_t> pixels = GridPicture(image);
+        std::vector<std::uint32_t> pixels = GridPicture(image, size.cx, size.cy);
         std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
     }
     return bmp;
@@ -63,12 +50,12 @@ void ChartPicture::Register(HINSTANCE instance) {
 
 void ChartPicture::Attach(HWND hwnd) {
     hwnd_ = hwnd;
-    RECT rc;
+    RECT rc{};
     GetClientRect(hwnd, &rc);
     width_ = rc.right - rc.left;
     height_ = rc.bottom - rc.top;
     dc_.reset();
-    backing_.reset(MakeDib(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, &bits_));
+    backing_.reset(CreateDib32(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, &bits_));
     dc_.reset(CreateCompatibleDC(nullptr));
     SelectObject(dc_.get(), backing_.get());
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -81,23 +68,30 @@ void ChartPicture::SetPicture(HBITMAP image) {
     UniqueMemoryDc source(CreateCompatibleDC(dc_.get()));
     {
         SelectedObject pick(source.get(), image);
-        BitBlt(dc_.get(), 0, 0, kGridWidth, kGridHeight, source.get(), 0, 0, SRCCOPY);
+        BitBlt(dc_.get(), 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
     }
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    Invalidate();
 }
 
-void ChartPicture::Draw(const ActivityChart& chart, int dpiX, int dpiY) {
+void ChartPicture::Draw(const ActivityChart& chart, double heightTwips, int dpiX, int dpiY) {
     if (!dc_) return;
     HDC dc = dc_.get();
-    UniquePen pen(CreatePen(PS_SOLID, 1, ToColorRef(kRgbChartLine)));
+    const ChartPixels pixels = ChartInPixels(chart, heightTwips, height_, dpiX, dpiY);
+    const COLORREF blue = ToColorRef(kRgbChartLine);
+    UniquePen pen(CreatePen(PS_SOLID, 1, blue));
     SelectedObject usePen(dc, pen.get());
-    SetPixel(dc, TwipsToPixels(chart.firstPoint.x, dpiX), TwipsToPixels(chart.firstPoint.y, dpiY),
-             ToColorRef(kRgbChartLine));
-    for (const TwipLine& line : chart.lines) {
-        MoveToEx(dc, TwipsToPixels(line.from.x, dpiX), TwipsToPixels(line.from.y, dpiY), nullptr);
-        LineTo(dc, TwipsToPixels(line.to.x, dpiX), TwipsToPixels(line.to.y, dpiY));
-    }
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    SetPixel(dc, pixels.firstPoint.x, pixels.firstPoint.y, blue);
+    POINT corners[kHistorySize];
+    for (int i = 0; i < kHistorySize; ++i) corners[i] = {pixels.corners[i].x, pixels.corners[i].y};
+    Polyline(dc, corners, kHistorySize);
+    // A line leaves out its last pixel: the newest sample's own point.
+    SetPixel(dc, corners[kHistorySize - 1].x, corners[kHistorySize - 1].y, blue);
+    Invalidate();
+}
+
+void ChartPicture::Invalidate() {
+    // Once the picture box is gone there is nothing to repaint; a null window would be the desktop.
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 std::uint32_t ChartPicture::Pixel(int x, int y) const {
@@ -140,7 +134,6 @@ FrmGetIp::~FrmGetIp() {
 HWND FrmGetIp::Create() {
     InitCommonControlClasses(ICC_BAR_CLASSES);
     ChartPicture::Register(instance_);
-    for (int i = 0; i < kGridImages; ++i) Picture1_[i].reset(MakeGridBitmap(i));
     return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmGetIp), nullptr, DlgProc,
                               reinterpret_cast<LPARAM>(this));
 }
@@ -219,24 +212,25 @@ void FrmGetIp::SetWindowIcons() {
 }
 
 void FrmGetIp::Form_Load() {
-    HDC screen = GetDC(nullptr);
-    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const ScreenDpi dpi = GetScreenDpi();
+    dpiX_ = dpi.x;
+    dpiY_ = dpi.y;
 
     // ChartPict keeps its size in twips whatever the dialog font; it is centred in its frame.
     HWND pict = Item(IDC_ChartPict);
-    RECT frame;
-    GetWindowRect(Item(IDC_Frame2), &frame);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
-    RECT place;
-    GetWindowRect(pict, &place);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
-    int w = TwipsToPixels(kChartWidthTwips, dpiX_);
-    int h = TwipsToPixels(kChartHeightTwips, dpiY_);
-    int x = frame.left + (frame.right - frame.left - w) / 2;
-    SetWindowPos(pict, nullptr, x, place.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame{};
+    RECT place{};
+    if (GetWindowRect(Item(IDC_Frame2), &frame) && GetWindowRect(pict, &place)) {
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+        int w = TwipsToPixels(kChartWidthTwips, dpiX_);
+        int h = TwipsToPixels(kChartHeightTwips, dpiY_);
+        int x = frame.left + (frame.right - frame.left - w) / 2;
+        SetWindowPos(pict, nullptr, x, place.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     chart_.Attach(pict);
+    // The backgrounds fill the client area, which the sunken edge makes smaller than the box.
+    for (int i = 0; i < kGridImages; ++i) Picture1_[i].reset(MakeGridBitmap(i, chart_.ClientSize()));
     chart_.SetPicture(Picture1_[0].get());
 
     SetDlgItemTextA(hwnd_, IDC_txtDomain, kDefaultSite);
@@ -332,7 +326,8 @@ int FrmGetIp::IntervalItem() {
 bool FrmGetIp::AnimationDisabled() { return IsDlgButtonChecked(hwnd_, IDC_Check1) == BST_CHECKED; }
 
 void FrmGetIp::SetAnimation(bool on) {
-    if (on == timer1On_) return;
+    // Without its window a timer would belong to the thread and never be killed.
+    if (!hwnd_ || on == timer1On_) return;
     if (on) SetTimer(hwnd_, IDT_Timer1, kAnimationTimerMs, nullptr);
     else KillTimer(hwnd_, IDT_Timer1);
     timer1On_ = on;
@@ -343,7 +338,7 @@ void FrmGetIp::ShowStillIcon() {
 }
 
 void FrmGetIp::SetChartTimer(bool on) {
-    if (on == chartTimerOn_) return;
+    if (!hwnd_ || on == chartTimerOn_) return;
     if (on) SetTimer(hwnd_, IDT_ChartTimer, kChartTimerMs, nullptr);
     else KillTimer(hwnd_, IDT_ChartTimer);
     chartTimerOn_ = on;
@@ -370,21 +365,15 @@ void FrmGetIp::SetStatusText(const std::string& text) {
     SendDlgItemMessageA(hwnd_, IDC_StatusBar1, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-double FrmGetIp::ChartWidthTwips() {
-    RECT r;
-    GetWindowRect(Item(IDC_ChartPict), &r);
-    return (r.right - r.left) * 1440.0 / dpiX_;
-}
-
-double FrmGetIp::ChartHeightTwips() {
-    RECT r;
-    GetWindowRect(Item(IDC_ChartPict), &r);
-    return (r.bottom - r.top) * 1440.0 / dpiY_;
-}
+// The chart is drawn in ChartPict's client area, known since the window loaded: a cycle that ends
+// after the window has gone asks no window for its size.
+double FrmGetIp::ChartWidthTwips() { return chart_.ClientSize().cx * 1440.0 / dpiX_; }
+double FrmGetIp::ChartHeightTwips() { return chart_.ClientSize().cy * 1440.0 / dpiY_; }
 
 void FrmGetIp::ShowChart(int backgroundIndex, const ActivityChart* chart) {
+    if (!hwnd_) return;
     chart_.SetPicture(Picture1_[backgroundIndex % kGridImages].get());
-    if (chart) chart_.Draw(*chart, dpiX_, dpiY_);
+    if (chart) chart_.Draw(*chart, ChartHeightTwips(), dpiX_, dpiY_);
 }
 
 void FrmGetIp::ShowMessage(const std::string& text) { MessageBoxA(hwnd_, text.c_str(), kCaption, MB_OK); }

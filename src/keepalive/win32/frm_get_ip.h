@@ -38,13 +38,15 @@ public:
     void Attach(HWND hwnd);
     // Puts the image at the top-left over the picture box's background, erasing the drawing.
     void SetPicture(HBITMAP image);
-    void Draw(const ActivityChart& chart, int dpiX, int dpiY);
+    // The chart as drawn for a client area of heightTwips, 0 ms on the bottom row.
+    void Draw(const ActivityChart& chart, double heightTwips, int dpiX, int dpiY);
     // 0xRRGGBB; 0 outside the client area.
     std::uint32_t Pixel(int x, int y) const;
     SIZE ClientSize() const { return {width_, height_}; }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void Invalidate();
 
     HWND hwnd_ = nullptr;
     UniqueBitmap backing_;

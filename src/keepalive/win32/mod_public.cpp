@@ -75,8 +75,8 @@ void ShowTrayMenu(HWND frmMenu) {
     HMENU options = GetSubMenu(GetMenu(frmMenu), 0);
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     if (!taskbar || !options) return;
-    RECT r;
-    GetWindowRect(taskbar, &r);
+    RECT r{};
+    if (!GetWindowRect(taskbar, &r)) return;
     SetMenuDefaultItem(options, 0, TRUE);
     // Without the foreground the menu would not close when the user clicks elsewhere; the empty
     // message afterwards lets a second right click open it again at once.
