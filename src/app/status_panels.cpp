@@ -44,8 +44,16 @@ void StatusPanels::DropProgressPanels() {
     Panel(1).bevel = PanelBevel::Inset;
 }
 
-std::vector<int> StatusPanels::RightEdges(int barWidthPixels, int twipsPerPixel) const {
-    if (twipsPerPixel <= 0) twipsPerPixel = 15;
+namespace {
+// Whole pixels of a width in twips: at 168 DPI a pixel is 8.57 twips, so the division is by 1440
+// after the multiplication, never by a whole number of twips per pixel.
+int PanelPixels(int widthTwips, int dpi) {
+    return static_cast<int>(static_cast<long long>(std::max(widthTwips, 0)) * dpi / 1440);
+}
+}  // namespace
+
+std::vector<int> StatusPanels::RightEdges(int barWidthPixels, int dpi) const {
+    if (dpi <= 0) dpi = 96;
     barWidthPixels = std::max(barWidthPixels, 0);
     int fixed = 0;
     int springs = 0;
@@ -53,7 +61,7 @@ std::vector<int> StatusPanels::RightEdges(int barWidthPixels, int twipsPerPixel)
         if (p.autoSize == PanelAutoSize::Spring) {
             ++springs;
         } else {
-            fixed += std::max(p.widthTwips, 0) / twipsPerPixel;
+            fixed += PanelPixels(p.widthTwips, dpi);
         }
     }
     const int spare = std::max(barWidthPixels - fixed, 0);
@@ -67,7 +75,7 @@ std::vector<int> StatusPanels::RightEdges(int barWidthPixels, int twipsPerPixel)
             width = spare / springs + (springIndex < spare % springs ? 1 : 0);
             ++springIndex;
         } else {
-            width = std::max(p.widthTwips, 0) / twipsPerPixel;
+            width = PanelPixels(p.widthTwips, dpi);
         }
         right = std::min(right + width, barWidthPixels);
         edges.push_back(right);

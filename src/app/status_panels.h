@@ -36,9 +36,10 @@ public:
     // The end of a progress run: panels 1 and 2 go, the one now first springs with an inset bevel.
     void DropProgressPanels();
 
-    // Right edges of the panels in pixels for a bar of that width: fixed panels keep their width,
-    // spring panels share what is left, nothing reaches past the bar.
-    std::vector<int> RightEdges(int barWidthPixels, int twipsPerPixel) const;
+    // Right edges of the panels in pixels for a bar of that width at the screen's logical DPI: fixed
+    // panels keep their width (whole pixels, cut down), spring panels share what is left, nothing
+    // reaches past the bar.
+    std::vector<int> RightEdges(int barWidthPixels, int dpi) const;
 
 private:
     std::vector<StatusPanel> panels_;

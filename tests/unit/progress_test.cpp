@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/progress.h"
+#include "app/startup.h"
 #include "app/status_panels.h"
 
 namespace zv {
@@ -73,7 +74,7 @@ TEST(StatusPanels, AtRestOneSpringPanel) {
     ASSERT_EQ(panels.Count(), 1u);
     EXPECT_EQ(panels.Panel(1).autoSize, PanelAutoSize::Spring);
     EXPECT_EQ(panels.Panel(1).bevel, PanelBevel::Inset);
-    EXPECT_EQ(panels.RightEdges(600, 15), std::vector<int>{600});
+    EXPECT_EQ(panels.RightEdges(600, 96), std::vector<int>{600});
 }
 
 TEST(StatusPanels, AProgressRunLeavesOnePanelAgain) {
@@ -101,7 +102,22 @@ TEST(StatusPanels, TheProgressPanelCoversTheBarAndTheSpringGetsTheRest) {
     StatusPanels panels;
     panels.AddProgressPanel(600 * 15);
     // 600 px bar: panel 2 is 8999 twips = 599 px, the spring panel gets 1 px.
-    EXPECT_EQ(panels.RightEdges(600, 15), (std::vector<int>{1, 600}));
+    EXPECT_EQ(panels.RightEdges(600, 96), (std::vector<int>{1, 600}));
+}
+
+TEST(StatusPanels, PanelWidthsFollowTheDpiWhereAPixelIsNoWholeNumberOfTwips) {
+    const struct {
+        int dpi;
+        int inchPixels;
+    } cases[] = {{96, 96}, {120, 120}, {144, 144}, {168, 168}};
+    for (const auto& c : cases) {
+        StatusPanels inch;
+        inch.Add(2);  // 1440 twips wide
+        EXPECT_EQ(inch.RightEdges(600, c.dpi), (std::vector<int>{600 - c.inchPixels, 600})) << c.dpi << " dpi";
+        StatusPanels progress;
+        progress.AddProgressPanel(TwipsFromPixels(600, c.dpi));
+        EXPECT_EQ(progress.RightEdges(600, c.dpi), (std::vector<int>{1, 600})) << c.dpi << " dpi";
+    }
 }
 
 TEST(StatusPanels, NoPanelReachesPastTheBar) {
@@ -109,7 +125,7 @@ TEST(StatusPanels, NoPanelReachesPastTheBar) {
     panels.Add(2);
     panels.Add(3);
     panels.Panel(2).widthTwips = 20000;
-    const auto edges = panels.RightEdges(300, 15);
+    const auto edges = panels.RightEdges(300, 96);
     ASSERT_EQ(edges.size(), 3u);
     for (int e : edges) EXPECT_LE(e, 300);
     EXPECT_EQ(edges[0], 0) << "fixed panels leave the spring nothing";

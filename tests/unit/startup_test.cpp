@@ -72,9 +72,11 @@ TEST(MainSettings, ShutDownWritesYesAndThePositionAsNumbers) {
 TEST(Twips, FollowTheLogicalDpi) {
     const struct {
         int pixels, dpi, twips;
-    } cases[] = {{100, 96, 1500}, {100, 120, 1200}, {100, 144, 1000}, {-10, 96, -150}, {1, 110, 13}, {0, 96, 0}};
+    } cases[] = {{100, 96, 1500}, {100, 120, 1200}, {100, 144, 1000}, {100, 168, 857}, {7, 168, 60},
+                 {-10, 96, -150}, {1, 110, 13},    {0, 96, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(TwipsFromPixels(c.pixels, c.dpi), c.twips) << c.pixels << " px at " << c.dpi;
+        EXPECT_EQ(PixelsFromTwips(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
     }
     EXPECT_EQ(PixelsFromTwips(1500, 96), 100);
     EXPECT_EQ(PixelsFromTwips(1507, 96), 100) << "rounded";

@@ -396,8 +396,10 @@ TEST(Form1ShutDown, StoresYesAndThePositionInTwips) {
     SendMessageA(h.Form1(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(h.Form1()));
     EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "Yes");
-    EXPECT_EQ(zv::ReadRegDword(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LeftMain", -1), 120 * 1440 / dpiX);
-    EXPECT_EQ(zv::ReadRegDword(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "TopMain", -1), 64 * 1440 / dpiY);
+    EXPECT_EQ(zv::ReadRegDword(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LeftMain", -1),
+              static_cast<DWORD>(zv::TwipsFromPixels(120, dpiX)));
+    EXPECT_EQ(zv::ReadRegDword(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "TopMain", -1),
+              static_cast<DWORD>(zv::TwipsFromPixels(64, dpiY)));
     EXPECT_EQ(h.windows.Count(), 0u);
 }
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "app/win32/resource.h"
 #include "support/registry_sandbox.h"
 #include "support/zarvelo_app.h"
@@ -272,7 +273,7 @@ TEST_F(MainWindow, AnyOtherTextThanYesIsCentredWithoutThePrompt) {
 
 TEST_F(MainWindow, PositionIsStoredInTwipsAndRestored) {
     const int dpi = ScreenDpiX();
-    auto twips = [dpi](int px) { return static_cast<DWORD>(px * 1440 / dpi); };
+    auto twips = [dpi](int px) { return static_cast<DWORD>(zv::TwipsFromPixels(px, dpi)); };
     NotFirstRun();
     zvtest::WriteDword(HKLM, kZarveloSettingsKey, "LeftMain", twips(150));
     zvtest::WriteDword(HKLM, kZarveloSettingsKey, "TopMain", twips(90));

@@ -634,8 +634,7 @@ void Form1::ApplyFileMenu() {
 void Form1::ApplyStatusPanels() {
     RECT rc{};
     GetClientRect(statusBar_, &rc);
-    const int twipsPerPixel = dpiX_ > 0 ? 1440 / dpiX_ : 15;
-    const std::vector<int> edges = panels_.RightEdges(rc.right, twipsPerPixel);
+    const std::vector<int> edges = panels_.RightEdges(rc.right, dpiX_);
     std::vector<int> parts(edges.begin(), edges.end());
     SendMessageA(statusBar_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
     for (std::size_t i = 0; i < panels_.Count(); ++i) {
