@@ -94,7 +94,8 @@ public:
 
     const Summary& SummaryLabels() const { return summary_; }
     bool RestartNoticeVisible() const { return restartNotice_; }
-    void ShowRestartNotice() { restartNotice_ = true; }
+    // The end of an Optimize run: the notice shows only when that run changed everything.
+    void SetRestartNotice(bool shown) { restartNotice_ = shown; }
 
 private:
     std::array<bool, kFrame1Members> visible_{};

@@ -176,7 +176,7 @@ TEST(RestartNotice, ShownAfterARunAndHiddenByNextOnPageZero) {
     Navigation nav;
     nav.NextFromAdapterPage(Choice(0));
     nav.NextFromConfigurationPage(Choice(0));
-    nav.ShowRestartNotice();
+    nav.SetRestartNotice(true);
     EXPECT_TRUE(nav.RestartNoticeVisible());
     nav.BackFromSummaryPage(0);
     nav.BackFromConfigurationPage();

@@ -328,6 +328,14 @@ TEST_F(Form1WindowXp, RefusedChangesShowAMessageInsteadOfTheRestartNotice) {
     for (int i = 0; i < 21; ++i) h.Tick();
     EXPECT_EQ(h.messages.size(), 1u);
     EXPECT_TRUE(h.Visible(IDC_Frame3));
+
+    // Refused again: the earlier run's "Restart" goes; the notice speaks for the last run only.
+    h.registry.SetReadOnly(true);
+    h.Click(IDC_Command1);
+    for (int i = 0; i < 21; ++i) h.Tick();
+    EXPECT_EQ(h.messages.size(), 2u);
+    EXPECT_FALSE(h.Visible(IDC_Frame3));
+    EXPECT_FALSE(h.Visible(IDC_Command13));
 }
 
 TEST_F(Form1WindowXp, TheNtFamilyListsOnlyDefaultAdapter) {

@@ -100,10 +100,9 @@ void Form1::Timer1_Timer() {
         SetBusy(false);
         EnableWindow(toolbar_, TRUE);
         notice = EndOfOptimizeRun(optimizeProgress_.FailedChanges());
-        if (notice.restartNotice) {
-            nav_.ShowRestartNotice();
-            Refresh();
-        }
+        // The notice speaks for this run alone: one that was refused takes back an earlier "Restart".
+        nav_.SetRestartNotice(notice.restartNotice);
+        Refresh();
         // Disabling Command1 took the focus away from it.
         if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(command1)) SetFocus(command1);
     }
