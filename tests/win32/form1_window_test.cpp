@@ -8,7 +8,10 @@
 
 #include "app/startup.h"
 #include "app/win32/resource.h"
+#include "app/win32/toolbar_pictures.h"
 #include "platform/registry_helpers.h"
+#include "platform/win32/desktop.h"
+#include "platform/win32/handles.h"
 #include "support/form1_harness.h"
 
 namespace {
@@ -434,6 +437,40 @@ TEST(Form1ShutDown, ExitClosesTheOtherWindowsFirst) {
     EXPECT_FALSE(IsWindow(other));
     EXPECT_FALSE(IsWindow(h.Form1()));
     EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "Yes");
+}
+
+// Each toolbar picture, drawn alone in the middle of a 3 x 3 block of cells at the sizes from 96 to
+// 192 DPI, leaves the eight cells around it as they were: nothing spills onto a neighbouring button.
+TEST(ToolbarPictures, EachStaysInsideItsCell) {
+    constexpr std::uint32_t kUntouched = 0xFF00FF;
+    for (int size : {16, 20, 24, 28, 32}) {
+        for (int picture = 0; picture < zv::kToolbarPictures; ++picture) {
+            const int side = 3 * size;
+            std::uint32_t* bits = nullptr;
+            zv::UniqueBitmap block(zv::CreateDib32(side, side, &bits));
+            zv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+            ASSERT_TRUE(block && bits && dc);
+            std::fill(bits, bits + side * side, kUntouched);
+            {
+                zv::SelectedObject selected(dc.get(), block.get());
+                zv::DrawToolbarPicture(dc.get(), picture, size, size, size);
+                GdiFlush();
+            }
+            int inside = 0, outside = 0;
+            std::string firstOutside;
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    if ((bits[y * side + x] & 0xFFFFFF) == kUntouched) continue;
+                    const bool inCell = x >= size && x < 2 * size && y >= size && y < 2 * size;
+                    inside += inCell;
+                    if (!inCell && outside++ == 0) firstOutside = std::to_string(x - size) + "," + std::to_string(y - size);
+                }
+            }
+            EXPECT_GT(inside, 0) << "picture " << picture << " at " << size << " px draws nothing";
+            EXPECT_EQ(outside, 0) << "picture " << picture << " at " << size << " px: " << outside
+                                  << " pixels outside its cell, the first at " << firstOutside;
+        }
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -13,10 +14,11 @@ constexpr COLORREF kMask = RGB(255, 0, 255);
 // Drawing on a 16 x 16 design grid that is scaled to the picture's size.
 class Canvas {
 public:
-    Canvas(HDC dc, int size, int originX) : dc_(dc), size_(size), x0_(originX) {}
+    Canvas(HDC dc, int size, int originX, int originY) : dc_(dc), size_(size), x0_(originX), y0_(originY) {}
 
+    // Design unit 16 is the first pixel of the next cell: what is drawn stays left of and above it.
     int X(double u) const { return x0_ + static_cast<int>(u * size_ / 16.0 + 0.5); }
-    int Y(double u) const { return static_cast<int>(u * size_ / 16.0 + 0.5); }
+    int Y(double u) const { return y0_ + static_cast<int>(u * size_ / 16.0 + 0.5); }
     // A line width: never thinner than one pixel.
     int W(double u) const {
         const int w = static_cast<int>(u * size_ / 16.0 + 0.5);
@@ -79,6 +81,7 @@ private:
     HDC dc_;
     int size_;
     int x0_;
+    int y0_;
 };
 
 const COLORREF kNavy = RGB(0, 0, 128);
@@ -114,9 +117,9 @@ void DrawCustom(Canvas& c) {
     }
 }
 
-// A heartbeat line: the keep-alive program.
+// A heartbeat line: the keep-alive program. The ends keep half the pen's width from the cell's edges.
 void DrawPulsiva(Canvas& c) {
-    c.Line({{1, 17}, {9, 17}, {12, 7}, {16, 27}, {20, 3}, {23, 17}, {31, 17}}, kRed, 2);
+    c.Line({{3, 17}, {9, 17}, {12, 7}, {16, 27}, {20, 3}, {23, 17}, {28, 17}}, kRed, 2);
 }
 
 // A box with an arrow going into it (backup) or coming out of it (restore).
@@ -141,8 +144,9 @@ void DrawLauncher(Canvas& c) {
     c.Rect(0.5, 3.5, 12.5, 6, kBlue, kNavy);
     c.Rect(2.5, 8, 5.5, 10, kSilver, kGray);
     c.Rect(2.5, 11.5, 5.5, 13.5, kSilver, kGray);
-    c.Line({{14, 20}, {29, 5}}, kRed, 2);
-    c.Polygon({{20, 2}, {31, 1}, {30, 12}}, kRed, kRed);
+    // The shaft ends inside the head; the head's tip is the cell's last column.
+    c.Line({{14, 20}, {27, 7}}, kRed, 2);
+    c.Polygon({{20, 2}, {30, 1}, {29, 12}}, kRed, kRed);
 }
 
 // A question mark on a blue disc.
@@ -153,32 +157,27 @@ void DrawHelp(Canvas& c) {
 
 }  // namespace
 
+void DrawToolbarPicture(HDC dc, int picture, int size, int x, int y) {
+    void (*const pictures[kToolbarPictures])(Canvas&) = {DrawAutomatic, DrawCustom,   DrawPulsiva, DrawBackup,
+                                                        DrawRestore,   DrawLauncher, DrawHelp};
+    if (picture < 0 || picture >= kToolbarPictures) return;
+    Canvas canvas(dc, size, x, y);
+    pictures[picture](canvas);
+}
+
 HIMAGELIST DrawToolbarPictures(int size) {
     if (size < 8) size = 8;
     const int width = size * kToolbarPictures;
-    WindowDc screen(nullptr);
-    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap strip(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    std::uint32_t* bits = nullptr;
+    UniqueBitmap strip(CreateDib32(width, size, &bits));
     if (!dc || !strip) return nullptr;
     {
         SelectedObject selected(dc.get(), strip.get());
         UniqueBrush background(CreateSolidBrush(kMask));
         RECT all{0, 0, width, size};
         FillRect(dc.get(), &all, background.get());
-        void (*const pictures[kToolbarPictures])(Canvas&) = {DrawAutomatic, DrawCustom,   DrawPulsiva, DrawBackup,
-                                                            DrawRestore,   DrawLauncher, DrawHelp};
-        for (int i = 0; i < kToolbarPictures; ++i) {
-            Canvas canvas(dc.get(), size, i * size);
-            pictures[i](canvas);
-        }
+        for (int i = 0; i < kToolbarPictures; ++i) DrawToolbarPicture(dc.get(), i, size, i * size, 0);
     }
     HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kToolbarPictures, 0);
     if (!list) return nullptr;

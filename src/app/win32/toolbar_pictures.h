@@ -11,6 +11,9 @@ inline constexpr int kToolbarPictures = 7;
 
 // An image list of kToolbarPictures square pictures of `size` pixels, or null.
 HIMAGELIST DrawToolbarPictures(int size);
+// One picture drawn on dc in the square of `size` pixels whose top-left corner is (x, y); it
+// touches nothing outside that square.
+void DrawToolbarPicture(HDC dc, int picture, int size, int x, int y);
 
 // Owns an image list.
 class ImageList {
