@@ -1,6 +1,7 @@
 // The main window's page switch, modes with their File menu, and the wizard's page flow.
 #include <gtest/gtest.h>
 
+#include "app/access_key.h"
 #include "app/navigation.h"
 
 namespace zv {
@@ -183,6 +184,22 @@ TEST(RestartNotice, ShownAfterARunAndHiddenByNextOnPageZero) {
     EXPECT_TRUE(nav.RestartNoticeVisible()) << "only Command7 hides it";
     nav.NextFromAdapterPage(Choice(kWindowsDefaultsIndex));
     EXPECT_FALSE(nav.RestartNoticeVisible());
+}
+
+TEST(AccessKey, TheLetterAfterTheSingleAmpersandInEitherCase) {
+    const struct {
+        const char* caption;
+        char key;
+    } cases[] = {{"&Help", 'h'}, {"E&xit", 'x'}, {"< &Back", 'b'}, {"&&Save", 0}, {"Save && &Quit", 'q'},
+                 {"Restart", 0}, {"ends in &", 0},  {"", 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(AccessKey(c.caption), c.key) << c.caption;
+        if (c.key) {
+            EXPECT_TRUE(HasAccessKey(c.caption, static_cast<char>(c.key - 'a' + 'A'))) << c.caption;
+        }
+    }
+    EXPECT_FALSE(HasAccessKey("Restart", 0));
+    EXPECT_FALSE(HasAccessKey("&Help", 'e'));
 }
 
 }  // namespace

@@ -234,14 +234,36 @@ TEST_F(Form1Window, TabOrderFollowsTheLayoutOfThePageInView) {
     EXPECT_EQ(chain(IDC_Command12, 4), (std::vector<int>{IDC_Command12, IDC_Command1, IDC_Command14, IDC_Command12}));
 }
 
-TEST_F(Form1Window, AccessKeysPressTheirButtons) {
+TEST_F(Form1Window, AccessKeysPressTheirButtonsAndLeaveTheMenuTitlesToTheMenu) {
     SetFocus(h.Control(IDC_cmbAdapter));
     MSG altN{h.Control(IDC_cmbAdapter), WM_SYSCHAR, 'n', 0, 0, {}};
-    IsDialogMessageA(h.Form1(), &altN);
+    EXPECT_TRUE(h.windows.TranslateDialogMessage(&altN));
     EXPECT_EQ(h.VisiblePage(), 2) << "Alt+N is Next";
+    for (char key : {'h', 'H', 'f', 's'}) {
+        MSG menu{h.Control(IDC_Option8), WM_SYSCHAR, static_cast<WPARAM>(key), 0, 0, {}};
+        EXPECT_FALSE(h.windows.TranslateDialogMessage(&menu)) << "Alt+" << key << " goes on to the menu bar";
+    }
+    EXPECT_TRUE(h.helps.empty()) << "Alt+H pressed the page's Help button";
     MSG altB{h.Control(IDC_Option8), WM_SYSCHAR, 'b', 0, 0, {}};
-    IsDialogMessageA(h.Form1(), &altB);
+    EXPECT_TRUE(h.windows.TranslateDialogMessage(&altB));
     EXPECT_EQ(h.VisiblePage(), 0) << "Alt+B is Back on page 2";
+
+    // F1 is the Help button's key: Windows sends WM_HELP to the focused control, which passes it up.
+    const struct {
+        int menu, focus;
+        const char* topic;
+    } pages[] = {{IDM_mnuAuto, IDC_cmbAdapter, "automatic.htm"},
+                 {IDM_mnuManual, IDC_Command4, "custom.htm"},
+                 {IDM_mnuLauncher, IDC_Option1, "launcher.htm"}};
+    for (const auto& p : pages) {
+        h.Command(p.menu);
+        h.helps.clear();
+        HWND focus = h.Control(p.focus);
+        HELPINFO info{sizeof info, HELPINFO_WINDOW, p.focus, focus, 0, {}};
+        SendMessageA(focus, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_EQ(h.helps.size(), 1u) << p.topic;
+        EXPECT_EQ(h.helps[0].request, (zv::HelpRequest{zv::HelpView::Topic, p.topic}));
+    }
 }
 
 TEST_F(Form1Window, ProgressRunEndsOnTheTwentyFirstTick) {

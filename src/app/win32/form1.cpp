@@ -369,6 +369,14 @@ LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     case kFirstRunPromptMessage:
         FirstRunPrompt();
         return 0;
+    case WM_HELP: {
+        // F1, passed up from the focused control: Alt+H belongs to the Help menu, so F1 is the
+        // keyboard's way to the page's Help button. F1 in an open menu shows the contents.
+        const auto* info = reinterpret_cast<const HELPINFO*>(lp);
+        if (info && info->iContextType == HELPINFO_MENUITEM) mnuContents_Click();
+        else if (const int id = HelpButton()) OnCommand(id, BN_CLICKED);
+        return TRUE;
+    }
     case kCtrlTabMessage:
         return CustomPage_CtrlTab(wp != 0) ? TRUE : FALSE;
     case WM_CLOSE:
@@ -614,6 +622,17 @@ int Form1::DefaultButton() const {
     }
     HWND button = Control(id);
     return button && IsWindowEnabled(button) ? id : 0;
+}
+
+int Form1::HelpButton() const {
+    switch (nav_.VisiblePage()) {
+    case kPageAutomatic: return IDC_Command3;
+    case kPageConfiguration: return IDC_Command9;
+    case kPageSummary: return IDC_Command14;
+    case kPageCustom: return IDC_Command5;
+    case kPageLauncher: return IDC_Command6;
+    default: return 0;
+    }
 }
 
 void Form1::ApplyFileMenu() {

@@ -167,6 +167,8 @@ private:
     void SetBusy(bool busy);
     void FocusVisiblePage();
     int DefaultButton() const;
+    // The "&Help" button of the page in view, which F1 presses; 0 on a page without one.
+    int HelpButton() const;
     void ShowHelp(HWND owner, const HelpRequest& request);
     // The Backup window; without modality from the first-run prompt.
     void ShowBackupWindow(bool modal);

@@ -3,7 +3,24 @@
 
 #include <algorithm>
 
+#include "app/access_key.h"
+
 namespace zv {
+
+namespace {
+// Whether a title of the window's menu bar has this access key.
+bool MenuBarHasAccessKey(HWND window, WPARAM key) {
+    HMENU bar = GetMenu(window);
+    if (!bar || key > 0xFF) return false;
+    const int count = GetMenuItemCount(bar);
+    for (int i = 0; i < count; ++i) {
+        char title[64] = {0};
+        if (GetMenuStringA(bar, static_cast<UINT>(i), title, sizeof title, MF_BYPOSITION) <= 0) continue;
+        if (HasAccessKey(title, static_cast<char>(key))) return true;
+    }
+    return false;
+}
+}  // namespace
 
 void TopWindows::Add(HWND hwnd) {
     if (hwnd && !Contains(hwnd)) windows_.push_back(hwnd);
@@ -34,6 +51,9 @@ bool TopWindows::TranslateDialogMessage(MSG* msg) const {
     HWND root = msg->hwnd;
     while ((GetWindowLongA(root, GWL_STYLE) & WS_CHILD) && GetParent(root)) root = GetParent(root);
     if (!Contains(root)) return false;
+    // Menu access keys win over a button's: Alt+H opens the Help menu, not a page's "&Help" button
+    // (that one has F1). The key goes on to the window, whose default handling opens the menu.
+    if (msg->message == WM_SYSCHAR && MenuBarHasAccessKey(root, msg->wParam)) return false;
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
         const WPARAM backwards = (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0;
         if (SendMessageA(root, kCtrlTabMessage, backwards, 0)) return true;

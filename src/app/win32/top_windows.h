@@ -30,7 +30,8 @@ public:
     // Closes every window but that one (each gets WM_CLOSE, as its close box would send).
     void CloseAllBut(HWND keep);
 
-    // Tab, arrow keys, Enter, Escape and & access keys for the window the message is meant for.
+    // Tab, arrow keys, Enter, Escape and & access keys for the window the message is meant for; an
+    // access key of the window's menu bar is left to the menu.
     bool TranslateDialogMessage(MSG* msg) const;
 
     // The message loop of the program; returns WM_QUIT's exit code.
