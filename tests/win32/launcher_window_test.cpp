@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
+#include <winver.h>
 
 #include <atomic>
 #include <cctype>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,21 @@ const std::string kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
+}
+
+// What the about window should show, read from zarvelo.exe by version.dll.
+std::string VersionLineOf(const std::string& program) {
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeA(program.c_str(), &ignored));
+    void* fixed = nullptr;
+    UINT length = 0;
+    if (data.empty() || !GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueA(data.data(), "\\", &fixed, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+        return "(no version record in " + program + ")";
+    }
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+    return "Version " + std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) +
+           "." + std::to_string(HIWORD(info->dwFileVersionLS));
 }
 
 // The applet's property sheet: "Internet Properties" on Windows, "Internet Settings" in Wine.
@@ -183,9 +200,10 @@ TEST_F(LauncherWindow, AboutIsModalAndClosesWithOkAndEsc) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), app.Form1());
     const struct {
         int id;
-        const char* text;
+        std::string text;
     } texts[] = {{IDC_frmAbout_Label1, "Zarvelo for"},
                  {IDC_frmAbout_Label2, "Windows 95/98/Me/NT/2000/XP"},
+                 {IDC_frmAbout_lblVersion, VersionLineOf(zvtest::ProgramDir() + "\\zarvelo.exe")},
                  {IDC_frmAbout_Label12, "http://www.quonibar.example/"},
                  {IDC_frmAbout_Label13, "support@quonibar.example"},
                  {IDC_frmAbout_Label14, "sales@quonibar.example"}};

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/version_record.h"
 #include "app/win32/resource.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
@@ -62,6 +63,19 @@ const Link* LinkOf(int id) {
     return nullptr;
 }
 
+// "Version 1.0.0" from the running program's version record; empty when it has none.
+std::string ProgramVersionText() {
+    HMODULE program = GetModuleHandleA(nullptr);
+    // Read straight from the resource: GetFileVersionInfoA would need version.dll for this one line.
+    constexpr WORD kVersionRecord = 1;  // VS_VERSION_INFO
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(kVersionRecord), RT_VERSION);
+    HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    const auto version = FileVersionOf(static_cast<const unsigned char*>(bytes), SizeofResource(program, found));
+    return version ? VersionText(*version) : std::string();
+}
+
 class FrmAbout {
 public:
     FrmAbout(const AboutServices& services, bool modal) : services_(services), modal_(modal) {}
@@ -97,6 +111,7 @@ void FrmAbout::Form_Load() {
         boldFont_.reset(CreateFontIndirectA(&lf));
         SendDlgItemMessageA(hwnd_, IDC_frmAbout_Label1, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
     }
+    SetDlgItemTextA(hwnd_, IDC_frmAbout_lblVersion, ProgramVersionText().c_str());
 
     for (const Link& l : kLinks) {
         HWND label = GetDlgItem(hwnd_, l.id);

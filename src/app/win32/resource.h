@@ -243,6 +243,7 @@
 #define IDC_frmAbout_Label13 4223
 #define IDC_frmAbout_Label14 4224
 #define IDC_frmAbout_Command1 4231
+#define IDC_frmAbout_lblVersion 4240  // the version, from the program's version record
 
 // Timers of Form1.
 #define IDT_Timer1 1
