@@ -25,6 +25,15 @@ TEST_P(OsFamily, ProbeReportsTheFlagsOfTheFamily) {
         << c.wineVersion << " printed:\n" << out;
 }
 
+// A program that hangs is ended at the time-out, and what it printed so far is kept.
+TEST(RunAndCapture, EndsAProgramThatHangsAtTheTimeOut) {
+    const DWORD start = GetTickCount();
+    const std::string out = zvtest::RunAndCapture("\"" + zvtest::ProgramDir() + "\\osprobe.exe\" --hang", 3000);
+    EXPECT_LT(GetTickCount() - start, 15000u);
+    EXPECT_NE(out.find("platform="), std::string::npos) << out;
+    EXPECT_NE(out.find("[ended after 3000 ms"), std::string::npos) << out;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     WineVersions, OsFamily,
     ::testing::Values(

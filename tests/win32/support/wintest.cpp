@@ -45,10 +45,31 @@ std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs) {
     CloseHandle(writeEnd);
     std::string out;
     if (ok) {
-        char buffer[4096];
-        DWORD got;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) out.append(buffer, got);
-        WaitForSingleObject(pi.hProcess, timeoutMs);
+        // ReadFile would wait for the child's end, or for a grandchild that inherited the pipe:
+        // read only what is there, so that the time-out can end a program that hangs.
+        auto drain = [&] {
+            DWORD available = 0;
+            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
+                char buffer[4096];
+                DWORD got = 0;
+                if (!ReadFile(readEnd, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr) || !got) {
+                    return;
+                }
+                out.append(buffer, got);
+            }
+        };
+        const DWORD start = GetTickCount();
+        for (;;) {
+            drain();
+            if (WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0) break;
+            if (GetTickCount() - start > timeoutMs) {
+                TerminateProcess(pi.hProcess, 1);
+                WaitForSingleObject(pi.hProcess, 5000);
+                out += "\n[ended after " + std::to_string(timeoutMs) + " ms: " + commandLine + "]\n";
+                break;
+            }
+        }
+        drain();
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }

@@ -15,7 +15,8 @@ std::string ProgramDir();
 // Selects the Windows version Wine reports to the program of that file name (win95 ... winxp).
 void SetWineVersion(const std::string& exeName, const std::string& version);
 
-// Runs a console program to its end and returns what it printed.
+// Runs a console program to its end and returns what it printed. One still running after the
+// time-out is ended; what it printed then ends with a line that says so.
 std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs = 60000);
 
 // A started program, ended (if still running) when this goes out of scope.
