@@ -3,9 +3,9 @@
 // and what the registry answers for "not there" on each family is no refusal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
-#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -16,6 +16,7 @@
 #include "backup/saved_file_commands.h"
 #include "optimize/custom.h"
 #include "platform/registry_helpers.h"
+#include "unit/backup_support.h"
 #include "unit/family_query.h"
 #include "unit/tuning_support.h"
 
@@ -30,26 +31,6 @@ WizardChoice DefaultAdapter(int connection, int option) {
     if (option >= 1 && option <= 4) c.options[static_cast<std::size_t>(option - 1)] = true;
     return c;
 }
-
-// A folder holding one backup file, "full.dat".
-class OneFile final : public BackupFolderFiles {
-public:
-    explicit OneFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    std::string Folder() const override { return "C:\\Zarvelo\\backup"; }
-    bool EnsureFolder() override { return true; }
-    bool Exists(const std::string& file) override { return file == "full.dat"; }
-    std::optional<std::vector<std::uint8_t>> Read(const std::string& file, std::string*) override {
-        if (file != "full.dat") return std::nullopt;
-        return bytes_;
-    }
-    std::string WriteWhole(const std::string&, const std::string&, const std::vector<std::uint8_t>&,
-                           ReplaceMethod) override {
-        return "not written here";
-    }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-};
 
 // What the user is shown after the run: the count and the text instead of the restart notice.
 struct Seen {
@@ -107,7 +88,8 @@ std::vector<Scenario> Scenarios() {
         {"Restore of a full Windows 98 backup",
          [win98](MemoryRegistry& reg) { RunOptimize(reg, win98, DefaultAdapter(kDialUp, 1), kNone); },
          [win98, full](MemoryRegistry& reg) {
-             OneFile folder(full);
+             zvtest::FakeFolder folder;
+             folder.files["full.dat"] = full;
              const SavedFileOk ok = RestoreOk(reg, win98, "full", folder);
              EXPECT_TRUE(ok.done) << ok.message;
              return Seen{reg.FailedChanges(), ok.message};
