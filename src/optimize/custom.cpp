@@ -6,18 +6,6 @@
 namespace zv {
 namespace {
 
-RegLocation Fixed(const std::string& key, const std::string& value) {
-    return RegLocation{kHkeyLocalMachine, KeyBase::Fixed, key, value};
-}
-RegLocation AtAdapter(const std::string& sub, const std::string& value) {
-    return RegLocation{kHkeyLocalMachine, KeyBase::Adapter, sub, value};
-}
-RegLocation AtBinding(const std::string& value) { return RegLocation{kHkeyLocalMachine, KeyBase::Binding, "", value}; }
-
-std::string AdapterNdi(const std::string& param) { return "\\Ndi\\Params\\" + param; }
-std::string NwlinkParams(const std::string& param) { return kNwlinkKey + "\\Ndi\\params\\" + param; }
-std::string NetbeuiParams(const std::string& param) { return kNetbeuiKey + "\\Ndi\\params\\" + param; }
-
 // An adapter value with its "\Ndi\Params\<name>" default: the value, the Ndi key's unnamed value and
 // its "default".
 std::vector<RegLocation> AdapterWithNdi(const std::string& value) {

@@ -75,7 +75,7 @@ long MemoryRegistry::Walk(RegKey root, const std::string& path, bool create, Nod
     for (const auto& part : parts) {
         auto it = node->children.find(Upper(part));
         if (it == node->children.end()) {
-            if (!create) return kErrorFileNotFound;
+            if (!create) return Missing(RegCall::Open);
             auto child = std::make_unique<Node>();
             child->name = part;
             it = node->children.emplace(Upper(part), std::move(child)).first;
@@ -86,7 +86,30 @@ long MemoryRegistry::Walk(RegKey root, const std::string& path, bool create, Nod
     return kErrorSuccess;
 }
 
+void MemoryRegistry::RefuseCalls(RegCall kind, unsigned long first, unsigned long period, long code) {
+    refuseKind_ = kind;
+    refuseFrom_ = first == 0 ? 0 : Calls(kind) + first;
+    refusePeriod_ = period;
+    refuseCode_ = code;
+    refused_ = 0;
+}
+
+long MemoryRegistry::Injected(RegCall call) {
+    const unsigned long n = ++calls_[static_cast<std::size_t>(call)];
+    if (call != refuseKind_ || refuseFrom_ == 0 || n < refuseFrom_) return kErrorSuccess;
+    const unsigned long after = n - refuseFrom_;
+    if (refusePeriod_ == 0 ? after != 0 : after % refusePeriod_ != 0) return kErrorSuccess;
+    ++refused_;
+    return refuseCode_;
+}
+
+long MemoryRegistry::Missing(RegCall call) const {
+    if (family_ == RegistryFamily::Nt) return kErrorFileNotFound;
+    return call == RegCall::Open ? kErrorCantOpen : kErrorCantRead;
+}
+
 long MemoryRegistry::OpenKey(RegKey root, const std::string& path, RegKey* result) {
+    if (long refused = Injected(RegCall::Open)) return refused;
     Node* node = nullptr;
     long code = Walk(root, path, false, &node);
     if (code != kErrorSuccess) return code;
@@ -98,6 +121,7 @@ long MemoryRegistry::OpenKey(RegKey root, const std::string& path, RegKey* resul
 }
 
 long MemoryRegistry::CreateKey(RegKey root, const std::string& path, RegKey* result) {
+    if (long refused = Injected(RegCall::Create)) return refused;
     Node* node = nullptr;
     long code = Walk(root, path, true, &node);
     if (code != kErrorSuccess) return code;
@@ -109,10 +133,11 @@ long MemoryRegistry::CreateKey(RegKey root, const std::string& path, RegKey* res
 
 long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                                 std::uint32_t* size) {
+    if (long refused = Injected(RegCall::Query)) return refused;
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
     auto it = node->values.find(Upper(name));
-    if (it == node->values.end()) return kErrorFileNotFound;
+    if (it == node->values.end()) return Missing(RegCall::Query);
     const RegValue& v = it->second.second;
     if (type) *type = v.type;
     auto length = static_cast<std::uint32_t>(v.data.size());
@@ -132,6 +157,7 @@ long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32
 
 long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                               std::uint32_t size) {
+    if (long refused = Injected(RegCall::Set)) return refused;
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
     if (readOnly_) return kErrorAccessDenied;
@@ -150,13 +176,15 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t
 }
 
 long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+    if (long refused = Injected(RegCall::Delete)) return refused;
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
     if (readOnly_) return kErrorAccessDenied;
-    return node->values.erase(Upper(name)) ? kErrorSuccess : kErrorFileNotFound;
+    return node->values.erase(Upper(name)) ? kErrorSuccess : Missing(RegCall::Delete);
 }
 
 long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
+    if (long refused = Injected(RegCall::Enum)) return refused;
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
     if (index >= node->children.size()) return kErrorNoMoreItems;
@@ -169,6 +197,7 @@ long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {
+    if (long refused = Injected(RegCall::Close)) return refused;
     if (roots_.count(key)) return kErrorSuccess;
     return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
 }

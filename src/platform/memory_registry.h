@@ -1,6 +1,7 @@
 // A registry held in memory that answers the seven calls exactly as advapi32 does.
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -10,6 +11,14 @@
 #include "platform/registry.h"
 
 namespace zv {
+
+// The seven calls, to name the one a fault was injected into.
+enum class RegCall { Open, Create, Query, Set, Delete, Enum, Close };
+
+// How a missing key or value is answered. Nt: ERROR_FILE_NOT_FOUND, as NT and Wine answer.
+// Win9x: ERROR_CANTOPEN for a missing key and ERROR_CANTREAD for a missing value, the codes the
+// 9x registry documents as its aliases of ERROR_FILE_NOT_FOUND.
+enum class RegistryFamily { Nt, Win9x };
 
 struct RegValue {
     std::uint32_t type = 0;
@@ -35,6 +44,14 @@ public:
     // Behaves like an account without the right to change anything: every create, set and
     // delete is refused with ERROR_ACCESS_DENIED; reads still work.
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    void SetFamily(RegistryFamily family) { family_ = family; }
+
+    // Fault injection: of the calls of one kind from now on, the `first`-th (1: the next one) and,
+    // with a period, every period-th after it are refused with `code` and do nothing.
+    void RefuseCalls(RegCall kind, unsigned long first, unsigned long period = 0, long code = kErrorAccessDenied);
+    // Calls of a kind made so far, and the calls the faults met.
+    unsigned long Calls(RegCall kind) const { return calls_[static_cast<std::size_t>(kind)]; }
+    unsigned long RefusedCalls() const { return refused_; }
 
     // Direct inspection for tests, bypassing handles.
     std::optional<RegValue> Get(RegKey root, const std::string& path, const std::string& name) const;
@@ -50,11 +67,21 @@ private:
     long Walk(RegKey root, const std::string& path, bool create, Node** out);
     const Node* Find(RegKey root, const std::string& path) const;
     RegKey NewHandle(Node* node);
+    // Counts the call; the injected code when it is one to refuse, else success.
+    long Injected(RegCall call);
+    long Missing(RegCall call) const;
 
     std::map<RegKey, std::unique_ptr<Node>> roots_;
     std::map<RegKey, Node*> handles_;
     RegKey nextHandle_ = 0x1000;
     bool readOnly_ = false;
+    RegistryFamily family_ = RegistryFamily::Nt;
+    std::array<unsigned long, 7> calls_{};
+    RegCall refuseKind_ = RegCall::Open;
+    unsigned long refuseFrom_ = 0;  // the number of the first call of that kind refused; 0: none
+    unsigned long refusePeriod_ = 0;
+    long refuseCode_ = kErrorSuccess;
+    unsigned long refused_ = 0;
 };
 
 }  // namespace zv

@@ -21,12 +21,17 @@ inline constexpr std::uint32_t kRegMultiSz = 7;
 // Return codes as advapi32 gives them.
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorPathNotFound = 3;
 inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorBadPathname = 161;
 inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
+inline constexpr long kErrorBadKey = 1010;
+inline constexpr long kErrorCantOpen = 1011;
+inline constexpr long kErrorCantRead = 1012;
+inline constexpr long kErrorKeyDeleted = 1018;
 
 // Text crosses this interface as bytes of the system's ANSI code page.
 class Registry {

@@ -6,20 +6,6 @@
 namespace zv {
 namespace {
 
-RegLocation Fixed(const std::string& key, const std::string& value, RegKey root = kHkeyLocalMachine) {
-    return RegLocation{root, KeyBase::Fixed, key, value};
-}
-// A value in the adapter key itself (sub empty) or in one of its subkeys.
-RegLocation AtAdapter(const std::string& sub, const std::string& value) {
-    return RegLocation{kHkeyLocalMachine, KeyBase::Adapter, sub, value};
-}
-RegLocation AtBinding(const std::string& value) { return RegLocation{kHkeyLocalMachine, KeyBase::Binding, "", value}; }
-
-// Capital P under an adapter, small p under the protocols: both as Windows itself writes them.
-std::string AdapterNdi(const std::string& param) { return "\\Ndi\\Params\\" + param; }
-std::string NwlinkParams(const std::string& param) { return kNwlinkKey + "\\Ndi\\params\\" + param; }
-std::string NetbeuiParams(const std::string& param) { return kNetbeuiKey + "\\Ndi\\params\\" + param; }
-
 Mirror Same(RegLocation where) { return Mirror{std::move(where), MirrorForm::Same}; }
 
 std::vector<CatalogueEntry> BuildCatalogue() {
@@ -184,6 +170,19 @@ void WriteValueAt(Registry& reg, const RegLocation& where, const AdapterTarget& 
 
 }  // namespace
 
+RegLocation Fixed(const std::string& key, const std::string& value, RegKey root) {
+    return RegLocation{root, KeyBase::Fixed, key, value};
+}
+RegLocation AtAdapter(const std::string& sub, const std::string& value) {
+    return RegLocation{kHkeyLocalMachine, KeyBase::Adapter, sub, value};
+}
+RegLocation AtBinding(const std::string& value) { return RegLocation{kHkeyLocalMachine, KeyBase::Binding, "", value}; }
+
+// Capital P under an adapter, small p under the protocols: both as Windows itself writes them.
+std::string AdapterNdi(const std::string& param) { return "\\Ndi\\Params\\" + param; }
+std::string NwlinkParams(const std::string& param) { return kNwlinkKey + "\\Ndi\\params\\" + param; }
+std::string NetbeuiParams(const std::string& param) { return kNetbeuiKey + "\\Ndi\\params\\" + param; }
+
 std::optional<AccessorSet> OptimizerAccessorSet(WindowsFamily family) {
     switch (family) {
         case WindowsFamily::WinXP:
@@ -200,15 +199,6 @@ std::optional<AccessorSet> OptimizerAccessorSet(WindowsFamily family) {
 std::optional<AccessorSet> BackupAccessorSet(WindowsFamily family) {
     if (family == WindowsFamily::WinMe) return AccessorSet::Win98;
     return OptimizerAccessorSet(family);
-}
-
-std::uint32_t RegTypeOf(ValueKind kind) {
-    switch (kind) {
-        case ValueKind::Text: return kRegSz;
-        case ValueKind::Dword: return kRegDword;
-        case ValueKind::Binary: return kRegBinary;
-    }
-    return 0;
 }
 
 std::string KeyPath(const RegLocation& where, const AdapterTarget& target) {
@@ -249,13 +239,6 @@ ValueKind KindIn(const CatalogueEntry& entry, AccessorSet set) {
 }
 
 bool IsAdapterEntry(const CatalogueEntry& entry) { return entry.main.base == KeyBase::Adapter; }
-
-bool TakesBindingKey(const CatalogueEntry& entry) {
-    for (const auto& m : entry.mirrors) {
-        if (m.where.base == KeyBase::Binding) return true;
-    }
-    return false;
-}
 
 std::optional<EntryValue> ConvertValue(const EntryValue& value, ValueKind kind) {
     if (auto* n = std::get_if<std::int32_t>(&value)) {

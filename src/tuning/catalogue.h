@@ -26,7 +26,6 @@ std::optional<AccessorSet> OptimizerAccessorSet(WindowsFamily family);
 std::optional<AccessorSet> BackupAccessorSet(WindowsFamily family);
 
 enum class ValueKind { Text, Dword, Binary };
-std::uint32_t RegTypeOf(ValueKind kind);
 
 // Every entry, 9x entries first, in catalogue order.
 enum class EntryId : int {
@@ -106,6 +105,16 @@ struct RegLocation {
     bool operator==(const RegLocation&) const = default;
 };
 
+// Locations as the catalogue and the custom editors name them: a value in a fixed key; in the
+// adapter key itself (sub empty) or one of its subkeys; in the binding key.
+RegLocation Fixed(const std::string& key, const std::string& value, RegKey root = kHkeyLocalMachine);
+RegLocation AtAdapter(const std::string& sub, const std::string& value);
+RegLocation AtBinding(const std::string& value);
+// The parameter subkeys: "\Ndi\Params\<param>" below an adapter key, and the protocols' own.
+std::string AdapterNdi(const std::string& param);
+std::string NwlinkParams(const std::string& param);
+std::string NetbeuiParams(const std::string& param);
+
 // The full key path of a location for an adapter target (ignored by fixed locations). An empty
 // binding key leaves the mirror in "...\Class\" itself.
 std::string KeyPath(const RegLocation& where, const AdapterTarget& target);
@@ -145,9 +154,8 @@ const CatalogueEntry* FindEntry(std::string_view name);
 
 bool InSet(const CatalogueEntry& entry, AccessorSet set);
 ValueKind KindIn(const CatalogueEntry& entry, AccessorSet set);
-// Per-adapter entries need an adapter target; those with a binding mirror also its binding key.
+// Per-adapter entries need an adapter target.
 bool IsAdapterEntry(const CatalogueEntry& entry);
-bool TakesBindingKey(const CatalogueEntry& entry);
 
 // The value converted to a kind: numbers to decimal text and back, a byte sequence to the number
 // of its first byte. Nothing when it cannot be converted (text that is no 32-bit decimal number,

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "backup/saved_file_commands.h"
 #include "tuning/catalogue.h"
 
 namespace zvtest {
@@ -76,5 +79,32 @@ inline Handmade OlderNt() {
     for (int r = 2; r <= 10; ++r) h.TInt(r, 0);
     return h;
 }
+
+// A backup folder in memory for the OK sequences: files by name, and failures on request.
+class FakeFolder final : public zv::BackupFolderFiles {
+public:
+    std::map<std::string, Bytes> files;
+    bool canMake = true;
+    std::string readError, writeError;
+    std::vector<zv::ReplaceMethod> writes;
+
+    std::string Folder() const override { return "C:\\Zarvelo\\backup"; }
+    bool EnsureFolder() override { return canMake; }
+    bool Exists(const std::string& file) override { return files.count(file) > 0; }
+    std::optional<Bytes> Read(const std::string& file, std::string* error) override {
+        if (!readError.empty()) {
+            *error = readError;
+            return Bytes{};
+        }
+        auto it = files.find(file);
+        return it == files.end() ? std::nullopt : std::optional(it->second);
+    }
+    std::string WriteWhole(const std::string& file, const std::string&, const Bytes& bytes,
+                           zv::ReplaceMethod method) override {
+        writes.push_back(method);
+        if (writeError.empty()) files[file] = bytes;
+        return writeError;
+    }
+};
 
 }  // namespace zvtest

@@ -47,10 +47,4 @@ bool Win32ProcessStarter::ShellOpen(OwnerWindow owner, const std::string& file, 
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-void ReportLaunchOutcome(OwnerWindow owner, const LaunchOutcome& outcome) {
-    if (outcome.message.empty()) return;
-    std::string title(kLauncherMessageTitle);
-    MessageBoxA(static_cast<HWND>(owner), outcome.message.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
-}
-
 }  // namespace zv

@@ -11,7 +11,4 @@ public:
     bool ShellOpen(OwnerWindow owner, const std::string& file, ShowMode show) override;
 };
 
-// Shows a launch outcome's message, if it has one, in a message box owned by the window.
-void ReportLaunchOutcome(OwnerWindow owner, const LaunchOutcome& outcome);
-
 }  // namespace zv

@@ -10,7 +10,7 @@
 #include "app/win32/resource.h"
 #include "app/win32/top_windows.h"
 #include "backup/backup_names.h"
-#include "backup/backup_restore.h"
+#include "backup/saved_file_commands.h"
 #include "backup/win32/backup_folder.h"
 
 namespace zv {
@@ -49,46 +49,17 @@ public:
 private:
     void Form_Load() override {
         os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
-        slots_ = SlotTable();
         SetText1(ProposeBackupName(TodaysShortDate(), FolderFiles(Directory())));
         FillList1();
     }
 
     void Command1_Click() override {
-        const std::string name = Text1();
-        if (auto refused = RefuseBackupName(name)) {
-            Message(*refused, MB_OK | MB_ICONEXCLAMATION);
-            SetFocus(Control(IDC_Backup_Text1));
-            return;
-        }
-        const std::string dir = Directory();
-        if (!EnsureFolder(dir)) {
-            Message("The backup folder \"" + dir + "\" could not be created. No backup has been written.",
-                    MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        const std::string file = name + kBackupExtension;
-        if (FileExists(dir + "\\" + file) &&
-            Message(OverwriteQuestion(name), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-            return;
-        }
-        BackupResult backup = TakeBackup(*services_.registry, FamilyOf(*os_));
-        if (!backup.ok()) {
-            Message(backup.message, MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        // MoveFileEx exists on the NT family only.
-        const ReplaceMethod method = os_->IsWinNT() ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
-        const std::string failed = WriteWholeFile(dir, file, TemporaryBackupName(name), backup.bytes, method);
-        if (!failed.empty()) {
-            FillList1();
-            Message(failed, MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        StartProgress();
+        Win32BackupFolder folder(Directory());
+        const AskYesNo ask = [this](const std::string& question) {
+            return Message(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+        };
+        ShowOk(BackupOk(*services_.registry, *os_, Text1(), folder, ask));
     }
-
-    std::vector<AdapterTarget> slots_;
 };
 
 // Form `Restore`: puts the values of a saved file back, after checking the whole file.
@@ -106,32 +77,8 @@ private:
 
     void Command1_Click() override {
         os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
-        const std::string name = Text1();
-        if (auto refused = RefuseBackupName(name)) {
-            Message(*refused, MB_OK | MB_ICONEXCLAMATION);
-            SetFocus(Control(IDC_Backup_Text1));
-            return;
-        }
-        std::string unreadable;
-        const auto contents = ReadBackupBytes(Directory() + "\\" + name + kBackupExtension, &unreadable);
-        if (!unreadable.empty()) {
-            Message(unreadable, MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        const RestoreResult result = RestoreBackupNamed(*services_.registry, FamilyOf(*os_), name, contents);
-        if (!result.ok()) {
-            Message(result.message, MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        if (result.failedChanges > 0) {
-            // Everything else has been restored; the user must learn what was not.
-            Message(std::to_string(result.failedChanges) +
-                        (result.failedChanges == 1 ? " setting" : " settings") +
-                        " could not be restored.\r\n\r\nZarvelo must run as an administrator to change the network "
-                        "settings. Start it again as an administrator and restore the backup again.",
-                    MB_OK | MB_ICONEXCLAMATION);
-        }
-        StartProgress();
+        Win32BackupFolder folder(Directory());
+        ShowOk(RestoreOk(*services_.registry, *os_, Text1(), folder));
     }
 };
 
@@ -279,6 +226,13 @@ std::vector<std::string> SavedFilesForm::FillList1() {
 int SavedFilesForm::Message(const std::string& text, UINT type) {
     if (!services_.messageBox) return (type & MB_YESNO) ? IDNO : IDOK;
     return services_.messageBox(hwnd_, text, ControlText(hwnd_), type);
+}
+
+void SavedFilesForm::ShowOk(const SavedFileOk& ok) {
+    if (ok.relist) FillList1();
+    if (!ok.message.empty()) Message(ok.message, MB_OK | MB_ICONEXCLAMATION);
+    if (ok.focusName) SetFocus(Control(IDC_Backup_Text1));
+    if (ok.done) StartProgress();
 }
 
 void SavedFilesForm::Command2_Click() { CloseWindow(); }

@@ -18,6 +18,8 @@ namespace zv {
 
 enum class SavedFilesWindow { Backup, Restore };
 
+struct SavedFileOk;
+
 // Opens the Backup or Restore window. Modal: owned by `owner`, returns nullptr once it has
 // closed. Without modality: no owner (closing the main window leaves it open), registered with
 // services.windows, and the window is returned.
@@ -57,6 +59,8 @@ protected:
     // After the work is done: Command1 disabled, the progress display, Timer1 started.
     void StartProgress();
     int Message(const std::string& text, UINT type);
+    // What OK leaves to the window: the list, the message, the focus, the progress display.
+    void ShowOk(const SavedFileOk& ok);
 
     Form1Services services_;
     std::unique_ptr<COpSysInfo> os_;

@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "backup/saved_file_commands.h"
 
 namespace zv {
 
@@ -24,10 +27,6 @@ bool FileExists(const std::string& path);
 // Nothing when there is no such file; `error` says why an existing file could not be read.
 std::optional<std::vector<std::uint8_t>> ReadBackupBytes(const std::string& path, std::string* error);
 
-// How the new file replaces an old one of that name: in one step (MoveFileEx, the NT family) or,
-// where MoveFileEx does not exist (Windows 95, 98, Me), by deleting the old file and renaming.
-enum class ReplaceMethod { kMoveFileEx, kDeleteThenMove };
-
 // Writes the bytes to `temporaryName` in the folder and renames that over `name`, so that the
 // file of that name is never half written. Empty on success, else a message saying what happened.
 std::string WriteWholeFile(const std::string& dir, const std::string& name, const std::string& temporaryName,
@@ -35,5 +34,24 @@ std::string WriteWholeFile(const std::string& dir, const std::string& name, cons
 
 // Deletes one file. A file that is already gone counts as deleted.
 bool DeleteSavedFile(const std::string& path);
+
+// The folder seam of the OK sequences over the functions above.
+class Win32BackupFolder final : public BackupFolderFiles {
+public:
+    explicit Win32BackupFolder(std::string dir) : dir_(std::move(dir)) {}
+    std::string Folder() const override { return dir_; }
+    bool EnsureFolder() override { return zv::EnsureFolder(dir_); }
+    bool Exists(const std::string& file) override { return FileExists(dir_ + "\\" + file); }
+    std::optional<std::vector<std::uint8_t>> Read(const std::string& file, std::string* error) override {
+        return ReadBackupBytes(dir_ + "\\" + file, error);
+    }
+    std::string WriteWhole(const std::string& file, const std::string& temporaryName,
+                           const std::vector<std::uint8_t>& bytes, ReplaceMethod method) override {
+        return WriteWholeFile(dir_, file, temporaryName, bytes, method);
+    }
+
+private:
+    std::string dir_;
+};
 
 }  // namespace zv

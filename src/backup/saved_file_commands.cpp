@@ -1,0 +1,67 @@
+// The Backup and Restore windows' OK, step by step, over the folder and question seams.
+#include "backup/saved_file_commands.h"
+
+#include "backup/backup_names.h"
+#include "backup/backup_restore.h"
+
+namespace zv {
+
+SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder,
+                     const AskYesNo& ask) {
+    SavedFileOk ok;
+    if (auto refused = RefuseBackupName(name)) {
+        ok.message = *refused;
+        ok.focusName = true;
+        return ok;
+    }
+    if (!folder.EnsureFolder()) {
+        ok.message = "The backup folder \"" + folder.Folder() + "\" could not be created. No backup has been written.";
+        return ok;
+    }
+    const std::string file = name + kBackupExtension;
+    if (folder.Exists(file) && !(ask && ask(OverwriteQuestion(name)))) return ok;
+    BackupResult backup = TakeBackup(reg, FamilyOf(os));
+    if (!backup.ok()) {
+        ok.message = backup.message;
+        return ok;
+    }
+    // MoveFileEx exists on the NT family only.
+    const ReplaceMethod method = os.IsWinNT() ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
+    ok.message = folder.WriteWhole(file, TemporaryBackupName(name), backup.bytes, method);
+    // A failed write may have left the file under its temporary name or removed the old one.
+    ok.relist = !ok.message.empty();
+    ok.done = ok.message.empty();
+    return ok;
+}
+
+SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder) {
+    SavedFileOk ok;
+    if (auto refused = RefuseBackupName(name)) {
+        ok.message = *refused;
+        ok.focusName = true;
+        return ok;
+    }
+    std::string unreadable;
+    const auto contents = folder.Read(name + kBackupExtension, &unreadable);
+    if (!unreadable.empty()) {
+        ok.message = unreadable;
+        return ok;
+    }
+    const RestoreResult result = RestoreBackupNamed(reg, FamilyOf(os), name, contents);
+    if (!result.ok()) {
+        ok.message = result.message;
+        return ok;
+    }
+    // Everything else has been restored; the user must learn what was not.
+    if (result.failedChanges > 0) ok.message = RefusedRestoreMessage(result.failedChanges);
+    ok.done = true;
+    return ok;
+}
+
+std::string RefusedRestoreMessage(unsigned long failedChanges) {
+    return std::to_string(failedChanges) + (failedChanges == 1 ? " setting" : " settings") +
+           " could not be restored.\r\n\r\nZarvelo must run as an administrator to change the network "
+           "settings. Start it again as an administrator and restore the backup again.";
+}
+
+}  // namespace zv
