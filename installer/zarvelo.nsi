@@ -70,6 +70,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "Setup installs this text as readme.txt. Click Next to continue."
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE_DIR}/readme.txt"
+; Checked again when the files are about to be written: a program may have been started meanwhile.
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CloseRunningPrograms
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zarvelo.exe"
@@ -79,6 +81,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the &read-me"
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE un.CloseRunningPrograms
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -93,19 +96,19 @@ Function ${un}CloseRunningPrograms
     StrCpy $1 ""
     FindWindow $0 "${ZARVELO_CLASS}"
     ${If} $0 <> 0
-      StrCpy $1 "Zarvelo"
+      StrCpy $1 "Zarvelo is running."
     ${EndIf}
     FindWindow $0 "${PULSIVA_CLASS}" "${PULSIVA_CAPTION}"
     ${If} $0 <> 0
     ${AndIf} $1 == ""
-      StrCpy $1 "Pulsiva"
+      StrCpy $1 "Pulsiva is running."
     ${ElseIf} $0 <> 0
-      StrCpy $1 "Zarvelo and Pulsiva"
+      StrCpy $1 "Zarvelo and Pulsiva are running."
     ${EndIf}
     ${If} $1 == ""
       ${Break}
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$1 is running. Please close it first (Pulsiva: Close on the menu of its notification-area icon), then click Retry.$\r$\n$\r$\nCancel stops ${what}." /SD IDCANCEL IDRETRY retry
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$1$\r$\n$\r$\nPlease close it first (Pulsiva: Close on the menu of its notification-area icon), then click Retry. Cancel stops ${what}." /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
     Quit
     retry:
