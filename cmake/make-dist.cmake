@@ -7,6 +7,7 @@ foreach(var BIN_DIR README VERSION ZIP)
   endif()
 endforeach()
 
+include(${CMAKE_CURRENT_LIST_DIR}/windows-readme.cmake)
 find_program(ZIP_PROGRAM zip REQUIRED)
 
 set(files zarvelo.exe pulsiva.exe zarvelo.chm)
@@ -25,12 +26,7 @@ foreach(f IN LISTS files)
   file(COPY ${BIN_DIR}/${f} DESTINATION ${stage})
 endforeach()
 
-# The read-me is for Notepad: Windows line endings, whatever the checkout did to them.
-file(READ ${README} text)
-string(REPLACE "@VERSION@" "${VERSION}" text "${text}")
-string(REPLACE "\r\n" "\n" text "${text}")
-string(REPLACE "\n" "\r\n" text "${text}")
-file(WRITE ${stage}/readme.txt "${text}")
+zv_write_windows_readme(${README} ${VERSION} ${stage}/readme.txt)
 
 file(REMOVE ${ZIP})
 execute_process(
