@@ -300,7 +300,7 @@ void FrmGetIp::cmdResetActivity_Click() { loop_.ResetActivity(); }
 
 void FrmGetIp::Command2_Click() {
     if (options_.help) options_.help(hwnd_, helpFile_, "ping.htm");
-    else htmlHelp_.DisplayTopic(hwnd_, helpFile_, "ping.htm");
+    else CallHtmlHelp(hwnd_, helpFile_, kHhDisplayTopic, reinterpret_cast<DWORD_PTR>("ping.htm"));
 }
 
 void FrmGetIp::cmdExit_Click() {

@@ -9,8 +9,8 @@
 
 #include "keepalive/echo.h"
 #include "keepalive/ping_loop.h"
-#include "keepalive/win32/html_help.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/html_help.h"
 
 namespace zv {
 
@@ -121,7 +121,6 @@ private:
     HINSTANCE instance_;
     Options options_;
     PingLoop loop_;
-    HtmlHelpLibrary htmlHelp_;
     HWND hwnd_ = nullptr;
     std::string helpFile_;
     std::array<UniqueBitmap, kGridImages> Picture1_;
