@@ -283,6 +283,7 @@ bool Form1::CreateControls() {
     progressBar_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(IDC_ProgressBar1), instance_, nullptr);
     if (!statusBar_ || !progressBar_) return false;
+    statusProgress_.Attach(hwnd_, statusBar_, progressBar_);
     RECT statusRect{};
     GetWindowRect(statusBar_, &statusRect);
 

@@ -28,6 +28,7 @@
 #include "app/navigation.h"
 #include "app/progress.h"
 #include "app/status_panels.h"
+#include "app/win32/status_bar_progress.h"
 #include "app/win32/toolbar_pictures.h"
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
@@ -180,6 +181,7 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND progressBar_ = nullptr;
+    StatusBarProgress statusProgress_;
     std::array<HWND, kFrame1Members> frame1_{};
     std::array<HWND, kCustomTabs> frmCustom_{};
     ImageList imageList1_;

@@ -200,6 +200,7 @@ INT_PTR SavedFilesForm::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         HWND statusBar = Control(IDC_Backup_StatusBar1);
         SendMessageA(statusBar, WM_SIZE, 0, 0);
         progressBar1_ = Control(IDC_Backup_ProgressBar1);
+        statusProgress_.Attach(hwnd_, statusBar, progressBar1_);
         ShowWindow(progressBar1_, SW_HIDE);
         SendMessageA(progressBar1_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
         Form_Load();
@@ -349,21 +350,12 @@ void SavedFilesForm::Timer1_Timer() {
 }
 
 void SavedFilesForm::ProgressInStatusBar(bool show) {
-    HWND statusBar = Control(IDC_Backup_StatusBar1);
-    HWND bar = progressBar1_;
-    if (!bar || !statusBar) return;
-    if (!show) {
-        SetParent(bar, hwnd_);
-        ShowWindow(bar, SW_HIDE);
-        SendMessageA(bar, PBM_SETPOS, 0, 0);
-        return;
+    // Over the first panel.
+    if (show) {
+        statusProgress_.Show(0);
+    } else {
+        statusProgress_.Hide();
     }
-    RECT r{};
-    SendMessageA(statusBar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-    SetParent(bar, statusBar);
-    MoveWindow(bar, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    ShowWindow(bar, SW_SHOWNA);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
 }
 
 void SavedFilesForm::Form_Unload() {

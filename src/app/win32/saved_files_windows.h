@@ -11,6 +11,7 @@
 
 #include "app/progress.h"
 #include "app/win32/form1.h"
+#include "app/win32/status_bar_progress.h"
 #include "platform/opsysinfo.h"
 #include "tuning/adapters.h"
 
@@ -80,6 +81,7 @@ private:
     HWND hwnd_ = nullptr;
     // Kept: while it sits in the status bar, GetDlgItem on the window does not find it.
     HWND progressBar1_ = nullptr;
+    StatusBarProgress statusProgress_;
     bool modal_ = true;
     bool ownedByWindow_ = false;
     bool busy_ = false;
