@@ -381,6 +381,7 @@ TEST(Form1FirstRun, ThePromptComesAfterTheWindowAndYesKeepsItUsable) {
     EXPECT_EQ(h.VisiblePage(), 2);
     // mnuExit closes it with the main window.
     h.Command(IDM_mnuExit);
+    h.Pump();
     EXPECT_FALSE(IsWindow(backup));
     EXPECT_FALSE(IsWindow(h.Form1()));
 }
@@ -421,6 +422,7 @@ TEST(Form1ShutDown, ExitClosesTheOtherWindowsFirst) {
     ASSERT_NE(other, nullptr);
     h.windows.Add(other);
     h.Command(IDM_mnuExit);
+    h.Pump();
     EXPECT_FALSE(IsWindow(other));
     EXPECT_FALSE(IsWindow(h.Form1()));
     EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "Yes");

@@ -34,6 +34,7 @@
 #include "platform/registry.h"
 #include "optimize/custom.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
 #include "tuning/adapters.h"
 
 namespace zv {
@@ -63,17 +64,13 @@ std::string ProgramDirectory();
 // Common controls for the main window and its pages (InitCommonControlsEx where it exists).
 void InitZarveloControls();
 
-class Form1 {
+class Form1 : public WindowBase {
 public:
     static bool RegisterWindowClass(HINSTANCE instance);
-    // Creates the window, runs Form_Load and shows it. The object lives as long as its window.
+    // Creates the window, runs Form_Load and shows it. The window owns the object.
     static HWND Create(HINSTANCE instance, Form1Services services, int showCommand);
     static Form1* FromWindow(HWND hwnd);
 
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
-
-    HWND Window() const { return hwnd_; }
     HWND Frame1(int index) const;
     // A tab frame of the Custom Optimization page, 0 to 3.
     HWND frmCustom(int index) const;
@@ -99,10 +96,14 @@ public:
 
 private:
     Form1(HINSTANCE instance, Form1Services services);
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Proc(UINT msg, WPARAM wp, LPARAM lp);
+    // The form's own messages (Proc), its pages' (child dialogs whose controls are Form1's) and
+    // Toolbar1's, which is subclassed for its hover texts.
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    Result Proc(UINT msg, WPARAM wp, LPARAM lp);
+    Result PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp);
+    // After a failed handler: no run, no hourglass, the toolbar and the run buttons enabled.
+    void RestoreAfterFailure() override;
+    void ShowFailure(const std::string& text) override;
 
     // Start-up and shut-down.
     bool CreateControls();
@@ -112,7 +113,7 @@ private:
 
     // Events of the form's parts.
     bool OnCommand(int id, int code);
-    LRESULT OnNotify(const NMHDR* header);
+    LRESULT OnNotify(NMHDR* header);
     void Form_MouseMove();
     void Frame1_MouseMove(int index);
     void Toolbar1_MouseMove(int x, int y);
@@ -177,7 +178,6 @@ private:
 
     HINSTANCE instance_;
     Form1Services services_;
-    HWND hwnd_ = nullptr;
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND progressBar_ = nullptr;
@@ -200,7 +200,6 @@ private:
     std::array<std::string, 3> fileMenuCaptions_;  // mnuApply, mnuOptimize, mnuLaunch
     bool busy_ = false;
     bool unloaded_ = false;
-    bool ownedByWindow_ = false;
 };
 
 }  // namespace zv
