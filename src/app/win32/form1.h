@@ -11,6 +11,10 @@
 // - Windows opened from the menu: a modal one is a DialogBoxParam owned by Window(); one without
 //   modality is registered with Services().windows (TopWindows) so that keyboard navigation works
 //   in it, mnuExit closes it, and the program ends only after it is closed too.
+// - Form1, its pages and every other window stand on WindowBase (platform/win32/window_base.h): a
+//   handler may open boxes and modal windows without the form going away under it, and an
+//   exception it throws is reported. A handler that disables controls or starts a run must let
+//   RestoreAfterFailure undo that.
 // - Decisions live in portable classes (Navigation, StatusPanels, OptimizeProgressRun, the hover
 //   rule, StartUpPosition); the handlers here apply their results to the controls.
 #pragma once
