@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/win32/resource.h"
 #include "app/win32/toolbar_pictures.h"
+#include "app/win32/saved_files_windows.h"
 #include "platform/registry_helpers.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
@@ -162,6 +163,13 @@ TEST_F(Form1Window, ToolbarHasTenButtonsTheirTooltipsAndHoverTexts) {
         info.hdr.code = TTN_GETDISPINFOA;
         SendMessageA(h.Form1(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
         EXPECT_STREQ(info.lpszText, tips[i]) << "button " << i + 1;
+        NMTTDISPINFOW wide{};
+        wide.hdr = info.hdr;
+        wide.hdr.code = TTN_GETDISPINFOW;
+        SendMessageA(h.Form1(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
+        char narrow[80] = {0};
+        WideCharToMultiByte(CP_ACP, 0, wide.lpszText, -1, narrow, sizeof narrow, nullptr, nullptr);
+        EXPECT_STREQ(narrow, tips[i]) << "button " << i + 1 << ", wide";
     }
     RECT r{};
     SendMessageA(toolbar, TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
@@ -332,6 +340,25 @@ TEST_F(Form1Window, OptimizeDuringARunIsIgnored) {
     EXPECT_EQ(h.StatusPanels(), 1);
 }
 
+TEST_F(Form1Window, AnExceptionInAHandlerIsReportedAndTheWindowCanBeUsedAgain) {
+    ToSummary(1);
+    h.registry.throwOnChange = true;
+    h.Click(IDC_Command1);
+    ASSERT_EQ(h.messages.size(), 1u) << "the failure was not reported";
+    EXPECT_NE(h.messages[0].text.find(zvtest::kRegistryThrew), std::string::npos) << h.messages[0].text;
+    EXPECT_EQ(h.messages[0].owner, h.Form1());
+    EXPECT_EQ(h.messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_TRUE(h.Enabled(IDC_Command1)) << "Optimize stays disabled";
+    EXPECT_TRUE(IsWindowEnabled(h.Control(IDC_Toolbar1)));
+    EXPECT_EQ(h.StatusPanels(), 1);
+
+    h.registry.throwOnChange = false;
+    h.Click(IDC_Command1);
+    for (int i = 0; i < 21; ++i) h.Tick();
+    EXPECT_TRUE(h.Visible(IDC_Frame3)) << "the next Optimize did not run to its end";
+    EXPECT_EQ(h.messages.size(), 1u);
+}
+
 TEST_F(Form1WindowXp, RefusedChangesShowAMessageInsteadOfTheRestartNotice) {
     h.registry.SetReadOnly(true);
     ToSummary(0);
@@ -414,6 +441,7 @@ TEST(Form1FirstRun, ThePromptComesAfterTheWindowAndYesKeepsItUsable) {
     EXPECT_EQ(h.VisiblePage(), 2);
     // mnuExit closes it with the main window.
     h.Command(IDM_mnuExit);
+    h.Pump();
     EXPECT_FALSE(IsWindow(backup));
     EXPECT_FALSE(IsWindow(h.Form1()));
 }
@@ -456,6 +484,7 @@ TEST(Form1ShutDown, ExitClosesTheOtherWindowsFirst) {
     ASSERT_NE(other, nullptr);
     h.windows.Add(other);
     h.Command(IDM_mnuExit);
+    h.Pump();
     EXPECT_FALSE(IsWindow(other));
     EXPECT_FALSE(IsWindow(h.Form1()));
     EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain"), "Yes");
@@ -492,6 +521,50 @@ TEST(ToolbarPictures, EachStaysInsideItsCell) {
             EXPECT_EQ(outside, 0) << "picture " << picture << " at " << size << " px: " << outside
                                   << " pixels outside its cell, the first at " << firstOutside;
         }
+    }
+}
+
+// File > Exit chosen while a Backup or Restore window without modality shows a refusal: the window
+// stays until the box is answered, and its object outlives the OK handler that opened the box.
+TEST(Form1ShutDown, ExitDuringAMessageBoxOfASavedFilesWindowClosesItAfterTheBox) {
+    for (const bool restore : {false, true}) {
+        SCOPED_TRACE(restore ? "Restore" : "Backup");
+        zvtest::Form1Harness h(WindowsFamily::Win98);
+        HWND window = nullptr;
+        if (restore) {
+            NotFirstRun(h.registry);
+            ASSERT_TRUE(h.Create());
+            window = zv::OpenSavedFilesWindow(zv::SavedFilesWindow::Restore, GetModuleHandleA(nullptr), nullptr,
+                                              h.Form()->Services(), false);
+        } else {
+            h.messageBoxAnswer = IDYES;  // the first-run prompt opens the Backup window
+            ASSERT_TRUE(h.Create());
+            h.Pump();
+            window = FindWindowA("#32770", "Zarvelo Backup");
+        }
+        ASSERT_NE(window, nullptr);
+        ASSERT_EQ(h.ServiceHolders(), 2);
+        const int ok = restore ? IDC_Restore_Command1 : IDC_Backup_Command1;
+        SetWindowTextA(GetDlgItem(window, ok + IDC_Backup_Text1 - IDC_Backup_Command1), "");  // refused
+
+        bool windowWhileOpen = false;
+        long holdersWhileOpen = -1;
+        h.answer = [&](const zvtest::RecordedMessage&) {
+            PostMessageA(h.Form1(), WM_COMMAND, IDM_mnuExit, 0);
+            h.Pump();
+            windowWhileOpen = IsWindow(window) != FALSE;
+            holdersWhileOpen = h.ServiceHolders();
+            return IDOK;
+        };
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ok, BN_CLICKED), 0);
+        EXPECT_EQ(h.messages.size(), restore ? 1u : 2u);
+        EXPECT_TRUE(windowWhileOpen) << "the window was destroyed under its own message box";
+        EXPECT_EQ(holdersWhileOpen, 1) << "only the window's object may be left while its box is open";
+        EXPECT_FALSE(IsWindow(h.Form1()));
+        h.Pump();
+        EXPECT_FALSE(IsWindow(window)) << "Exit did not close it after the box";
+        EXPECT_EQ(h.ServiceHolders(), 0) << "its object was not deleted";
+        EXPECT_EQ(h.windows.Count(), 0u);
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "app/startup.h"
 #include "app/toolbar.h"
 #include "app/win32/frm_about.h"
@@ -20,8 +23,6 @@ namespace zv {
 namespace {
 
 const char kClassName[] = "ZarveloForm1";
-const char kForm1Property[] = "Zarvelo.Form1";
-const char kToolbarProcProperty[] = "Zarvelo.Toolbar1Proc";
 // Posted after the window is shown, so that the prompt comes after it.
 constexpr UINT kFirstRunPromptMessage = WM_APP + 1;
 
@@ -64,7 +65,7 @@ void InitZarveloControls() {
 bool Form1::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
+    wc.lpfnWndProc = WindowBase::WindowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_Zarvelo));
     wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_Zarvelo), IMAGE_ICON,
@@ -79,30 +80,30 @@ Form1::Form1(HINSTANCE instance, Form1Services services) : instance_(instance), 
 
 HWND Form1::Create(HINSTANCE instance, Form1Services services, int showCommand) {
     if (!services.registry) return nullptr;
-    // Owned here until the window exists; from then on the window deletes it (WM_NCDESTROY).
+    // Owned here until the window exists; from then on the window deletes it.
     std::unique_ptr<Form1> form(new Form1(instance, std::move(services)));
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_Form1));
     // Not resizable: the pages have a fixed layout.
     HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Zarvelo",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance, form.get());
-    if (!hwnd) {
-        if (menu) DestroyMenu(menu);
-        return nullptr;
-    }
-    Form1* owned = form.release();
-    owned->ownedByWindow_ = true;
-    if (!owned->CreateControls()) {
+                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, menu, instance,
+                                reinterpret_cast<void*>(CreationParam(form.get())));
+    if (!hwnd && menu) DestroyMenu(menu);
+    Form1* owned = form.get();
+    if (!GiveToWindow(std::move(form))) return nullptr;
+    bool made = false;
+    owned->Guarded([&] {
+        made = owned->CreateControls();
+        if (made) owned->Form_Load(showCommand);
+    });
+    if (!made) {
         DestroyWindow(hwnd);
         return nullptr;
     }
-    owned->Form_Load(showCommand);
-    return hwnd;
+    return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
-Form1* Form1::FromWindow(HWND hwnd) {
-    return hwnd ? static_cast<Form1*>(GetPropA(hwnd, kForm1Property)) : nullptr;
-}
+Form1* Form1::FromWindow(HWND hwnd) { return dynamic_cast<Form1*>(WindowBase::FromWindow(hwnd)); }
 
 HWND Form1::Frame1(int index) const {
     if (index < 0 || index >= kFrame1Members) return nullptr;
@@ -126,73 +127,31 @@ HWND Form1::Control(int id) const {
     return GetDlgItem(hwnd_, id);
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Form1* form = FromWindow(hwnd);
-    if (msg == WM_NCCREATE) {
-        form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetPropA(hwnd, kForm1Property, form);
+WindowBase::Result Form1::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (hwnd == hwnd_) return Proc(msg, wp, lp);
+    if (hwnd == toolbar_) {
+        if (msg == WM_MOUSEMOVE) Toolbar1_MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        return std::nullopt;  // the toolbar's own procedure carries on
     }
-    if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
-    LRESULT result = 0;
-    try {
-        result = form->Proc(msg, wp, lp);
-    } catch (...) {
-        // Nothing may leave a window procedure; the message counts as handled.
-        result = 0;
-    }
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kForm1Property);
-        if (form->ownedByWindow_) delete form;
-    }
-    return result;
+    return PageProc(hwnd, msg, wp, lp);
 }
 
-INT_PTR CALLBACK Form1::PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-        SetPropA(hwnd, kForm1Property, reinterpret_cast<HANDLE>(lp));
+WindowBase::Result Form1::PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
         return FALSE;  // focus is placed by Form1
+    case WM_COMMAND:
+        // The pages' controls are Form1's controls.
+        if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
+        return std::nullopt;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_MOUSEMOVE:
+        Frame1_MouseMove(GetDlgCtrlID(page) - IDC_Frame1_0);
+        return 0;
+    default:
+        return std::nullopt;
     }
-    Form1* form = FromWindow(hwnd);
-    if (!form) return FALSE;
-    try {
-        switch (msg) {
-        case WM_COMMAND:
-            // The pages' controls are Form1's controls.
-            return form->OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
-        case WM_NOTIFY: {
-            const LRESULT r = form->OnNotify(reinterpret_cast<const NMHDR*>(lp));
-            SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, r);
-            return TRUE;
-        }
-        case WM_MOUSEMOVE:
-            form->Frame1_MouseMove(GetDlgCtrlID(hwnd) - IDC_Frame1_0);
-            return TRUE;
-        case WM_NCDESTROY:
-            RemovePropA(hwnd, kForm1Property);
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    } catch (...) {
-        return TRUE;
-    }
-}
-
-LRESULT CALLBACK Form1::ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kToolbarProcProperty));
-    if (msg == WM_MOUSEMOVE) {
-        if (Form1* form = FromWindow(GetParent(hwnd))) {
-            try {
-                form->Toolbar1_MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
-            } catch (...) {
-            }
-        }
-    } else if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(hwnd, kToolbarProcProperty);
-    }
-    return original ? CallWindowProcA(original, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 bool Form1::CreateControls() {
@@ -225,8 +184,7 @@ bool Form1::CreateControls() {
     }
     SendMessageA(toolbar_, TB_ADDBUTTONSA, kToolbarButtons, reinterpret_cast<LPARAM>(buttons));
     SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
-    SetPropA(toolbar_, kToolbarProcProperty,
-             reinterpret_cast<HANDLE>(SetWindowLongPtrA(toolbar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ToolbarProc))));
+    Subclass(toolbar_);
 
     // The members of Frame1, one child dialog each, on top of each other below the toolbar.
     RECT toolbarRect{};
@@ -234,8 +192,8 @@ bool Form1::CreateControls() {
     const int top = toolbarRect.bottom - toolbarRect.top;
     SIZE pageSize{0, 0};
     for (int i = 0; i < kFrame1Members; ++i) {
-        HWND page = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_Frame1_0 + i), hwnd_, PageProc,
-                                       reinterpret_cast<LPARAM>(this));
+        HWND page = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_Frame1_0 + i), hwnd_, WindowBase::DialogProc,
+                                       CreationParam(this));
         if (!page) return false;
         SetWindowLongPtrA(page, GWLP_ID, IDC_Frame1_0 + i);
         RECT r{};
@@ -260,6 +218,7 @@ bool Form1::CreateControls() {
     progressBar_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(IDC_ProgressBar1), instance_, nullptr);
     if (!statusBar_ || !progressBar_) return false;
+    statusProgress_.Attach(hwnd_, statusBar_, progressBar_);
     RECT statusRect{};
     GetWindowRect(statusBar_, &statusRect);
 
@@ -336,13 +295,13 @@ void Form1::Form_Unload() {
     ProgressInStatusBar(false);
 }
 
-LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+WindowBase::Result Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
         break;
     case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<const NMHDR*>(lp));
+        return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_TIMER:
         if (wp == IDT_Timer1) {
             Timer1_Timer();
@@ -397,7 +356,26 @@ LRESULT Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return std::nullopt;
+}
+
+void Form1::RestoreAfterFailure() {
+    KillTimer(hwnd_, IDT_Timer1);
+    KillTimer(hwnd_, IDT_Timer2);
+    optimizeProgress_ = OptimizeProgressRun();
+    applyProgress_ = ApplyProgressRun();
+    if (statusProgress_.InStatusBar()) statusProgress_.Hide();
+    // One full-width panel, as at rest.
+    panels_ = StatusPanels();
+    ApplyStatusPanels();
+    SetBusy(false);
+    EnableWindow(toolbar_, TRUE);
+    EnableWindow(Control(IDC_Command1), TRUE);
+    EnableWindow(Control(IDC_Command4), TRUE);
+}
+
+void Form1::ShowFailure(const std::string& text) {
+    if (services_.messageBox) services_.messageBox(hwnd_, text, "Zarvelo", MB_OK | MB_ICONSTOP);
 }
 
 bool Form1::OnCommand(int id, int code) {
@@ -440,7 +418,7 @@ bool Form1::OnCommand(int id, int code) {
     }
 }
 
-LRESULT Form1::OnNotify(const NMHDR* header) {
+LRESULT Form1::OnNotify(NMHDR* header) {
     if (!header) return 0;
     if (header->idFrom == IDC_TabStrip1 && header->code == TCN_SELCHANGE) {
         TabStrip1_Click();
@@ -451,16 +429,21 @@ LRESULT Form1::OnNotify(const NMHDR* header) {
         const auto id = static_cast<int>(header->idFrom);
         if (id < IDC_Toolbar1_Button1 || id > IDC_Toolbar1_Button10) return 0;
         const char* tip = ToolbarButtons()[static_cast<std::size_t>(id - IDC_Toolbar1_Button1)].tooltip;
+        // Into the notification's own buffer (80 characters, more than any tip needs).
         if (header->code == TTN_GETDISPINFOA) {
-            auto* info = reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(header));
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
             info->hinst = nullptr;
-            info->lpszText = const_cast<char*>(tip);
+            const std::size_t length = std::min(std::strlen(tip), std::size(info->szText) - 1);
+            std::copy_n(tip, length, info->szText);
+            info->szText[length] = '\0';
+            info->lpszText = info->szText;
         } else {
-            static wchar_t wide[96];
-            MultiByteToWideChar(CP_ACP, 0, tip, -1, wide, 96);
-            auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
             info->hinst = nullptr;
-            info->lpszText = wide;
+            if (!MultiByteToWideChar(CP_ACP, 0, tip, -1, info->szText, static_cast<int>(std::size(info->szText)))) {
+                info->szText[0] = L'\0';
+            }
+            info->lpszText = info->szText;
         }
         return 0;
     }
@@ -516,8 +499,6 @@ void Form1::mnuLaunch_Click() {
 
 void Form1::mnuBackup_Click() { ShowBackupWindow(true); }
 
-// Nothing of this object may be touched after a modal window returns: mnuExit or WM_CLOSE sent to
-// Form1 while the window is open destroys Form1 (and this object) inside the window's loop.
 void Form1::mnuRestore_Click() { OpenSavedFilesWindow(SavedFilesWindow::Restore, instance_, hwnd_, services_, true); }
 
 // Modal from the menu and the toolbar; without modality from the first-run prompt, without an
@@ -527,9 +508,10 @@ void Form1::ShowBackupWindow(bool modal) {
 }
 
 void Form1::mnuExit_Click() {
-    // Backup, Restore and frmAbout first, then the main window: the program ends.
+    // Backup, Restore and frmAbout first, then the main window: the program ends. Posted, in that
+    // order: each closes when the message loop comes to it, not under a handler still running.
     if (services_.windows) services_.windows->CloseAllBut(hwnd_);
-    SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+    Close();
 }
 
 void Form1::mnuAuto_Click() {

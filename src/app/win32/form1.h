@@ -11,6 +11,10 @@
 // - Windows opened from the menu: a modal one is a DialogBoxParam owned by Window(); one without
 //   modality is registered with Services().windows (TopWindows) so that keyboard navigation works
 //   in it, mnuExit closes it, and the program ends only after it is closed too.
+// - Form1, its pages and every other window stand on WindowBase (platform/win32/window_base.h): a
+//   handler may open boxes and modal windows without the form going away under it, and an
+//   exception it throws is reported. A handler that disables controls or starts a run must let
+//   RestoreAfterFailure undo that.
 // - Decisions live in portable classes (Navigation, StatusPanels, OptimizeProgressRun, the hover
 //   rule, StartUpPosition); the handlers here apply their results to the controls.
 #pragma once
@@ -28,11 +32,13 @@
 #include "app/navigation.h"
 #include "app/progress.h"
 #include "app/status_panels.h"
+#include "app/win32/status_bar_progress.h"
 #include "app/win32/toolbar_pictures.h"
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
 #include "optimize/custom.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
 #include "tuning/adapters.h"
 
 namespace zv {
@@ -59,17 +65,13 @@ Form1Services SystemServices(Registry& registry, TopWindows* windows);
 // Common controls for the main window and its pages (InitCommonControlsEx where it exists).
 void InitZarveloControls();
 
-class Form1 {
+class Form1 : public WindowBase {
 public:
     static bool RegisterWindowClass(HINSTANCE instance);
-    // Creates the window, runs Form_Load and shows it. The object lives as long as its window.
+    // Creates the window, runs Form_Load and shows it. The window owns the object.
     static HWND Create(HINSTANCE instance, Form1Services services, int showCommand);
     static Form1* FromWindow(HWND hwnd);
 
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
-
-    HWND Window() const { return hwnd_; }
     HWND Frame1(int index) const;
     // A tab frame of the Custom Optimization page, 0 to 3.
     HWND frmCustom(int index) const;
@@ -95,10 +97,14 @@ public:
 
 private:
     Form1(HINSTANCE instance, Form1Services services);
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Proc(UINT msg, WPARAM wp, LPARAM lp);
+    // The form's own messages (Proc), its pages' (child dialogs whose controls are Form1's) and
+    // Toolbar1's, which is subclassed for its hover texts.
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    Result Proc(UINT msg, WPARAM wp, LPARAM lp);
+    Result PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp);
+    // After a failed handler: no run, no hourglass, the toolbar and the run buttons enabled.
+    void RestoreAfterFailure() override;
+    void ShowFailure(const std::string& text) override;
 
     // Start-up and shut-down.
     bool CreateControls();
@@ -108,7 +114,7 @@ private:
 
     // Events of the form's parts.
     bool OnCommand(int id, int code);
-    LRESULT OnNotify(const NMHDR* header);
+    LRESULT OnNotify(NMHDR* header);
     void Form_MouseMove();
     void Frame1_MouseMove(int index);
     void Toolbar1_MouseMove(int x, int y);
@@ -175,10 +181,10 @@ private:
 
     HINSTANCE instance_;
     Form1Services services_;
-    HWND hwnd_ = nullptr;
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND progressBar_ = nullptr;
+    StatusBarProgress statusProgress_;
     std::array<HWND, kFrame1Members> frame1_{};
     std::array<HWND, kCustomTabs> frmCustom_{};
     ImageList imageList1_;
@@ -197,7 +203,6 @@ private:
     std::array<std::string, 3> fileMenuCaptions_;  // mnuApply, mnuOptimize, mnuLaunch
     bool busy_ = false;
     bool unloaded_ = false;
-    bool ownedByWindow_ = false;
 };
 
 }  // namespace zv

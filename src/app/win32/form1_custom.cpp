@@ -26,8 +26,8 @@ bool Form1::CreateCustomPage() {
     SendMessageA(tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     MapWindowPoints(tabStrip, page, reinterpret_cast<POINT*>(&area), 2);
     for (int i = 0; i < kCustomTabs; ++i) {
-        HWND frame = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmCustom_0 + i), page, PageProc,
-                                        reinterpret_cast<LPARAM>(this));
+        HWND frame = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmCustom_0 + i), page, WindowBase::DialogProc,
+                                        CreationParam(this));
         if (!frame) return false;
         SetWindowLongPtrA(frame, GWLP_ID, IDC_frmCustom_0 + i);
         RECT r{};

@@ -117,17 +117,12 @@ void Form1::ProgressInStatusBar(bool show) {
     GetClientRect(statusBar_, &bar);
     panels_.AddProgressPanel(TwipsFromPixels(bar.right, dpiX_));
     ApplyStatusPanels();
-    if (!show) {
-        SetParent(progressBar_, hwnd_);
-        ShowWindow(progressBar_, SW_HIDE);
-        return;
+    // Over the added panel, the second.
+    if (show) {
+        statusProgress_.Show(1);
+    } else {
+        statusProgress_.Hide();
     }
-    RECT r{};
-    SendMessageA(statusBar_, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&r));
-    SetParent(progressBar_, statusBar_);
-    MoveWindow(progressBar_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    ShowWindow(progressBar_, SW_SHOWNA);
-    SendMessageA(progressBar_, PBM_SETPOS, 0, 0);
 }
 
 }  // namespace zv

@@ -8,12 +8,10 @@
 #include "app/win32/resource.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
 
 namespace zv {
 namespace {
-
-const char kAboutProperty[] = "Zarvelo.frmAbout";
-const char kLinkProcProperty[] = "Zarvelo.LinkProc";
 
 // The system's hand pointer (IDC_HAND), known from Windows 98 and 2000 on.
 constexpr WORD kSystemHandCursor = 32649;
@@ -76,22 +74,22 @@ std::string ProgramVersionText() {
     return version ? VersionText(*version) : std::string();
 }
 
-class FrmAbout {
+class FrmAbout : public WindowBase {
 public:
     FrmAbout(const AboutServices& services, bool modal) : services_(services), modal_(modal) {}
 
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
 private:
-    INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    // The link labels, subclassed.
+    Result LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp);
+    void RestoreAfterFailure() override;
+    void ShowFailure(const std::string& text) override;
     void Form_Load();
     void Label_Click(const Link& link);
     void Command1_Click();
 
     AboutServices services_;
     bool modal_;
-    HWND hwnd_ = nullptr;
     UniqueIcon picture_;
     UniqueFont boldFont_;
 };
@@ -133,8 +131,7 @@ void FrmAbout::Form_Load() {
             const int width = std::min<int>(extent.cx + metrics.tmAveCharWidth, client.right - r.left);
             SetWindowPos(label, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        SetPropA(label, kLinkProcProperty,
-                 reinterpret_cast<HANDLE>(SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc))));
+        Subclass(label);
     }
     SetFocus(GetDlgItem(hwnd_, IDC_frmAbout_Command1));
 }
@@ -155,103 +152,85 @@ void FrmAbout::Command1_Click() {
     }
 }
 
-INT_PTR FrmAbout::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+WindowBase::Result FrmAbout::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (hwnd != hwnd_) return LinkMessage(hwnd, msg, wp, lp);
     switch (msg) {
+    case WM_INITDIALOG:
+        Form_Load();
+        return FALSE;  // the focus is on OK
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         const int code = HIWORD(wp);
         // OK, Enter and Esc close the window.
         if (id == IDC_frmAbout_Command1 || id == IDOK || id == IDCANCEL) {
             Command1_Click();
-            return TRUE;
+            return 0;
         }
         if (const Link* link = LinkOf(id)) {
             if (code == STN_CLICKED) Label_Click(*link);
-            return TRUE;
+            return 0;
         }
-        return FALSE;
+        return std::nullopt;
     }
     case WM_CTLCOLORSTATIC: {
         // The links in the system highlight colour.
-        if (!LinkOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
+        if (!LinkOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return std::nullopt;
         HDC dc = reinterpret_cast<HDC>(wp);
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR:
         if (LinkOf(GetDlgCtrlID(reinterpret_cast<HWND>(wp))) && LOWORD(lp) == HTCLIENT) {
             SetCursor(LinkCursor());
-            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }
-        return FALSE;
+        return std::nullopt;
     case WM_CLOSE:
         Command1_Click();
-        return TRUE;
+        return 0;
     default:
-        return FALSE;
-    }
-}
-
-INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* form = static_cast<FrmAbout*>(GetPropA(hwnd, kAboutProperty));
-    try {
-        if (msg == WM_INITDIALOG) {
-            form = reinterpret_cast<FrmAbout*>(lp);
-            form->hwnd_ = hwnd;
-            SetPropA(hwnd, kAboutProperty, form);
-            form->Form_Load();
-            return FALSE;  // the focus is on OK
-        }
-        if (!form) return FALSE;
-        if (msg == WM_NCDESTROY) {
-            RemovePropA(hwnd, kAboutProperty);
-            delete form;
-            return FALSE;
-        }
-        return form->Proc(msg, wp, lp);
-    } catch (...) {
-        // Nothing may leave a window procedure.
-        return FALSE;
+        return std::nullopt;
     }
 }
 
 // The link labels take the focus from Tab, show it with a dotted frame, and follow the link on Space.
-LRESULT CALLBACK FrmAbout::LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kLinkProcProperty));
-    auto callOriginal = [&] { return original ? CallWindowProcA(original, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp); };
+WindowBase::Result FrmAbout::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        InvalidateRect(hwnd, nullptr, TRUE);
+        InvalidateRect(link, nullptr, TRUE);
         break;
     case WM_PAINT: {
-        const LRESULT result = callOriginal();
-        if (GetFocus() == hwnd) {
+        const LRESULT result = CallPrevious(link, msg, wp, lp);
+        if (GetFocus() == link) {
             RECT r{};
-            GetClientRect(hwnd, &r);
-            WindowDc dc(hwnd);
+            GetClientRect(link, &r);
+            WindowDc dc(link);
             DrawFocusRect(dc.get(), &r);
         }
         return result;
     }
     case WM_KEYDOWN:
         if (wp == VK_SPACE) {
-            SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
-                         reinterpret_cast<LPARAM>(hwnd));
+            SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED), reinterpret_cast<LPARAM>(link));
             return 0;
         }
         break;
-    case WM_NCDESTROY: {
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(hwnd, kLinkProcProperty);
-        break;
-    }
     default:
         break;
     }
-    return callOriginal();
+    return std::nullopt;
+}
+
+// Nothing a handler does here is left half-done: a link either opened or was reported.
+void FrmAbout::RestoreAfterFailure() {}
+
+void FrmAbout::ShowFailure(const std::string& text) {
+    if (!services_.messageBox) return WindowBase::ShowFailure(text);
+    char caption[128] = {0};
+    GetWindowTextA(hwnd_, caption, sizeof caption);
+    services_.messageBox(hwnd_, text, caption, MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace
@@ -283,19 +262,17 @@ HCURSOR LinkCursor() {
 }
 
 void ShowAboutWindow(HINSTANCE instance, HWND owner, const AboutServices& services) {
-    auto form = std::make_unique<FrmAbout>(services, true);
-    // From WM_INITDIALOG on the window owns the object and deletes it with itself.
-    const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_frmAbout), owner, FrmAbout::DialogProc,
-                                           reinterpret_cast<LPARAM>(form.get()));
-    if (result != -1) form.release();
+    // Modal: the window is gone when DialogBoxParam returns, and the object is this call's.
+    FrmAbout form(services, true);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_frmAbout), owner, WindowBase::DialogProc,
+                    WindowBase::CreationParam(&form));
 }
 
 HWND CreateAboutWindow(HINSTANCE instance, HWND owner, const AboutServices& services) {
     auto form = std::make_unique<FrmAbout>(services, false);
-    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_frmAbout), owner, FrmAbout::DialogProc,
-                                   reinterpret_cast<LPARAM>(form.get()));
-    if (hwnd) form.release();
-    return hwnd;
+    CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_frmAbout), owner, WindowBase::DialogProc,
+                       WindowBase::CreationParam(form.get()));
+    return WindowBase::GiveToWindow(std::move(form));
 }
 
 }  // namespace zv

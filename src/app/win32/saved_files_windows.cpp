@@ -82,8 +82,6 @@ private:
     }
 };
 
-const char kFormProperty[] = "Zarvelo.SavedFilesForm";
-
 }  // namespace
 
 int SavedFilesForm::Ids::Of(int backupId) const { return first + (backupId - IDC_Backup_Command1); }
@@ -103,43 +101,19 @@ HWND OpenSavedFilesWindow(SavedFilesWindow which, HINSTANCE instance, HWND owner
     form->modal_ = modal;
     const LPCSTR dialog = MAKEINTRESOURCEA(form->ids_.dialog);
     if (modal) {
-        // The object outlives the window: DialogBoxParam returns after WM_NCDESTROY.
-        DialogBoxParamA(instance, dialog, owner, SavedFilesForm::DialogProc, reinterpret_cast<LPARAM>(form.get()));
+        // The object is this call's: DialogBoxParam returns after the window is gone.
+        DialogBoxParamA(instance, dialog, owner, WindowBase::DialogProc, WindowBase::CreationParam(form.get()));
         return nullptr;
     }
-    HWND hwnd = CreateDialogParamA(instance, dialog, nullptr, SavedFilesForm::DialogProc,
-                                   reinterpret_cast<LPARAM>(form.get()));
+    CreateDialogParamA(instance, dialog, nullptr, WindowBase::DialogProc, WindowBase::CreationParam(form.get()));
+    HWND hwnd = WindowBase::GiveToWindow(std::move(form));
     if (!hwnd) return nullptr;
-    // From here on the window deletes the object (WM_NCDESTROY).
-    form.release()->ownedByWindow_ = true;
     if (services.windows) services.windows->Add(hwnd);
     ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }
 
-INT_PTR CALLBACK SavedFilesForm::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* form = static_cast<SavedFilesForm*>(GetPropA(hwnd, kFormProperty));
-    if (msg == WM_INITDIALOG) {
-        form = reinterpret_cast<SavedFilesForm*>(lp);
-        form->hwnd_ = hwnd;
-        SetPropA(hwnd, kFormProperty, form);
-    }
-    if (!form) return FALSE;
-    INT_PTR result = FALSE;
-    try {
-        result = form->Proc(msg, wp, lp);
-    } catch (...) {
-        // Nothing may leave a window procedure; the message counts as handled.
-        result = TRUE;
-    }
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kFormProperty);
-        if (form->ownedByWindow_) delete form;
-    }
-    return result;
-}
-
-INT_PTR SavedFilesForm::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+WindowBase::Result SavedFilesForm::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
         HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_Zarvelo));
@@ -147,37 +121,49 @@ INT_PTR SavedFilesForm::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         HWND statusBar = Control(IDC_Backup_StatusBar1);
         SendMessageA(statusBar, WM_SIZE, 0, 0);
         progressBar1_ = Control(IDC_Backup_ProgressBar1);
+        statusProgress_.Attach(hwnd_, statusBar, progressBar1_);
         ShowWindow(progressBar1_, SW_HIDE);
         SendMessageA(progressBar1_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
         Form_Load();
         return TRUE;  // the focus goes to Text1, the first control
     }
     case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+        if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
+        return std::nullopt;
     case WM_TIMER:
         if (wp == static_cast<WPARAM>(IDT_Backup_Timer1)) {
             Timer1_Timer();
-            return TRUE;
+            return 0;
         }
-        return FALSE;
+        return std::nullopt;
     case WM_SETCURSOR:
         if (busy_ && LOWORD(lp) == HTCLIENT) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
-            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }
-        return FALSE;
+        return std::nullopt;
     case WM_CLOSE:
         CloseWindow();
-        return TRUE;
+        return 0;
     case WM_DESTROY:
         Form_Unload();
         if (!modal_ && services_.windows) services_.windows->Remove(hwnd_);
-        return FALSE;
+        return std::nullopt;
     default:
-        return FALSE;
+        return std::nullopt;
     }
 }
+
+void SavedFilesForm::RestoreAfterFailure() {
+    KillTimer(hwnd_, IDT_Backup_Timer1);
+    progress_ = OptimizeProgressRun();
+    busy_ = false;
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    ProgressInStatusBar(false);
+    EnableWindow(Control(IDC_Backup_Command1), TRUE);
+}
+
+void SavedFilesForm::ShowFailure(const std::string& text) { Message(text, MB_OK | MB_ICONSTOP); }
 
 bool SavedFilesForm::OnCommand(int id, int code) {
     if (id == IDOK) {
@@ -273,6 +259,8 @@ void SavedFilesForm::List1_Click() {
 }
 
 void SavedFilesForm::StartProgress() {
+    // The window went while a question was open: there is nothing left to show the run in.
+    if (!hwnd_) return;
     HWND command1 = Control(IDC_Backup_Command1);
     // A disabled button cannot keep the focus.
     if (GetFocus() == command1) SetFocus(Control(IDC_Backup_Command2));
@@ -303,21 +291,12 @@ void SavedFilesForm::Timer1_Timer() {
 }
 
 void SavedFilesForm::ProgressInStatusBar(bool show) {
-    HWND statusBar = Control(IDC_Backup_StatusBar1);
-    HWND bar = progressBar1_;
-    if (!bar || !statusBar) return;
-    if (!show) {
-        SetParent(bar, hwnd_);
-        ShowWindow(bar, SW_HIDE);
-        SendMessageA(bar, PBM_SETPOS, 0, 0);
-        return;
+    // Over the first panel.
+    if (show) {
+        statusProgress_.Show(0);
+    } else {
+        statusProgress_.Hide();
     }
-    RECT r{};
-    SendMessageA(statusBar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-    SetParent(bar, statusBar);
-    MoveWindow(bar, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    ShowWindow(bar, SW_SHOWNA);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
 }
 
 void SavedFilesForm::Form_Unload() {

@@ -11,7 +11,9 @@
 
 #include "app/progress.h"
 #include "app/win32/form1.h"
+#include "app/win32/status_bar_progress.h"
 #include "platform/opsysinfo.h"
+#include "platform/win32/window_base.h"
 #include "tuning/adapters.h"
 
 namespace zv {
@@ -22,19 +24,12 @@ struct SavedFileOk;
 
 // Opens the Backup or Restore window. Modal: owned by `owner`, returns nullptr once it has
 // closed. Without modality: no owner (closing the main window leaves it open), registered with
-// services.windows, and the window is returned.
+// services.windows, and the window is returned; the window owns its object.
 HWND OpenSavedFilesWindow(SavedFilesWindow which, HINSTANCE instance, HWND owner, const Form1Services& services,
                           bool modal);
 
 // What both windows share; Backup and Restore differ in opening and in OK.
-class SavedFilesForm {
-public:
-    SavedFilesForm(const SavedFilesForm&) = delete;
-    SavedFilesForm& operator=(const SavedFilesForm&) = delete;
-    virtual ~SavedFilesForm() = default;
-
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
+class SavedFilesForm : public WindowBase {
 protected:
     // Control ids of one window: the Backup ids, or the Restore ids, which lie 100 above them.
     struct Ids {
@@ -68,7 +63,10 @@ protected:
 private:
     friend HWND OpenSavedFilesWindow(SavedFilesWindow, HINSTANCE, HWND, const Form1Services&, bool);
 
-    INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    // After a failed handler: no run, no hourglass, OK enabled.
+    void RestoreAfterFailure() override;
+    void ShowFailure(const std::string& text) override;
     bool OnCommand(int id, int code);
     void Command2_Click();
     void Command3_Click();
@@ -81,11 +79,10 @@ private:
 
     Ids ids_;
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     // Kept: while it sits in the status bar, GetDlgItem on the window does not find it.
     HWND progressBar1_ = nullptr;
+    StatusBarProgress statusProgress_;
     bool modal_ = true;
-    bool ownedByWindow_ = false;
     bool busy_ = false;
     bool unloaded_ = false;
     OptimizeProgressRun progress_;

@@ -2,39 +2,20 @@
 #include "app/win32/shell_commands.h"
 
 #include "platform/win32/handles.h"
+#include "platform/win32/html_help.h"
 
 namespace zv {
-namespace {
-
-constexpr UINT kHhDisplayTopic = 0;
-constexpr UINT kHhDisplayToc = 1;
-constexpr UINT kHhDisplayIndex = 2;
-
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-
-HtmlHelpFunction HtmlHelpEntry() {
-    // HTML Help stays loaded for the rest of the program: its windows outlive the call that opened
-    // them and belong to the library, so it is never unloaded.
-    static HMODULE library = LoadLibraryA("hhctrl.ocx");
-    static HtmlHelpFunction entry = library ? ProcAddress<HtmlHelpFunction>(library, "HtmlHelpA") : nullptr;
-    return entry;
-}
-
-}  // namespace
-
 void ShowHtmlHelp(HWND owner, const std::string& helpFile, const HelpRequest& request) {
-    HtmlHelpFunction htmlHelp = HtmlHelpEntry();
-    if (!htmlHelp) return;
     static const DWORD kNoKeyword = 0;
     switch (request.view) {
     case HelpView::Topic:
-        htmlHelp(owner, helpFile.c_str(), kHhDisplayTopic, reinterpret_cast<DWORD_PTR>(request.topic.c_str()));
+        CallHtmlHelp(owner, helpFile, kHhDisplayTopic, reinterpret_cast<DWORD_PTR>(request.topic.c_str()));
         break;
     case HelpView::Contents:
-        htmlHelp(nullptr, helpFile.c_str(), kHhDisplayToc, reinterpret_cast<DWORD_PTR>(&kNoKeyword));
+        CallHtmlHelp(nullptr, helpFile, kHhDisplayToc, reinterpret_cast<DWORD_PTR>(&kNoKeyword));
         break;
     case HelpView::Index:
-        htmlHelp(nullptr, helpFile.c_str(), kHhDisplayIndex, reinterpret_cast<DWORD_PTR>(&kNoKeyword));
+        CallHtmlHelp(nullptr, helpFile, kHhDisplayIndex, reinterpret_cast<DWORD_PTR>(&kNoKeyword));
         break;
     }
 }

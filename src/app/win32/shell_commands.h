@@ -9,9 +9,8 @@
 
 namespace zv {
 
-// HtmlHelpA from hhctrl.ocx, loaded the first time help is asked for: a topic owned by the
-// window, or the contents or index tab without owner. Nothing happens when HTML Help or the
-// file is missing.
+// HtmlHelpA (platform/win32/html_help.h): a topic owned by the window, or the contents or index tab
+// without owner. Nothing happens when HTML Help or the file is missing.
 void ShowHtmlHelp(HWND owner, const std::string& helpFile, const HelpRequest& request);
 
 // Enables the shutdown privilege of this process (NT family; a no-op elsewhere). True when the

@@ -38,10 +38,10 @@ bool TopWindows::Contains(HWND hwnd) const {
 }
 
 void TopWindows::CloseAllBut(HWND keep) {
-    // Copy: closing a window removes it from the list.
-    const std::vector<HWND> others = windows_;
-    for (HWND hwnd : others) {
-        if (hwnd != keep && IsWindow(hwnd)) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    // Posted, not sent: a window busy in a handler of its own (a message box of it is open) must not
+    // be destroyed inside it. Each closes when the message loop comes to it, in the list's order.
+    for (HWND hwnd : windows_) {
+        if (hwnd != keep && IsWindow(hwnd)) PostMessageA(hwnd, WM_CLOSE, 0, 0);
     }
 }
 

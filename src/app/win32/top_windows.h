@@ -27,7 +27,7 @@ public:
     bool Contains(HWND hwnd) const;
     std::size_t Count() const { return windows_.size(); }
 
-    // Closes every window but that one (each gets WM_CLOSE, as its close box would send).
+    // Closes every window but that one: each gets WM_CLOSE, as its close box would send, posted.
     void CloseAllBut(HWND keep);
 
     // Tab, arrow keys, Enter, Escape and & access keys for the window the message is meant for; an

@@ -40,7 +40,7 @@ HBITMAP MakeGridBitmap(int image, SIZE size) {
 void ChartPicture::Register(HINSTANCE instance) {
     WNDCLASSA wc{};
     if (GetClassInfoA(instance, kChartClass, &wc)) return;
-    wc.lpfnWndProc = Proc;
+    wc.lpfnWndProc = WindowBase::WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -49,7 +49,7 @@ void ChartPicture::Register(HINSTANCE instance) {
 }
 
 void ChartPicture::Attach(HWND hwnd) {
-    hwnd_ = hwnd;
+    AttachWindow(hwnd);
     RECT rc{};
     GetClientRect(hwnd, &rc);
     width_ = rc.right - rc.left;
@@ -58,7 +58,6 @@ void ChartPicture::Attach(HWND hwnd) {
     backing_.reset(CreateDib32(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, &bits_));
     dc_.reset(CreateCompatibleDC(nullptr));
     SelectObject(dc_.get(), backing_.get());
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void ChartPicture::SetPicture(HBITMAP image) {
@@ -91,7 +90,7 @@ void ChartPicture::Draw(const ActivityChart& chart, double heightTwips, int dpiX
 
 void ChartPicture::Invalidate() {
     // Once the picture box is gone there is nothing to repaint; a null window would be the desktop.
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (HWND picture = Window(); picture && IsWindow(picture)) InvalidateRect(picture, nullptr, FALSE);
 }
 
 std::uint32_t ChartPicture::Pixel(int x, int y) const {
@@ -100,27 +99,25 @@ std::uint32_t ChartPicture::Pixel(int x, int y) const {
     return bits_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
 }
 
-LRESULT CALLBACK ChartPicture::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<ChartPicture*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+WindowBase::Result ChartPicture::OnMessage(HWND hwnd, UINT msg, WPARAM, LPARAM) {
     switch (msg) {
     case WM_ERASEBKGND:
-        if (self) return 1;
-        break;
+        return 1;
     case WM_PAINT:
-        if (self && self->dc_) {
+        if (dc_) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            BitBlt(dc, 0, 0, self->width_, self->height_, self->dc_.get(), 0, 0, SRCCOPY);
+            BitBlt(dc, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
             EndPaint(hwnd, &ps);
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        if (self) self->hwnd_ = nullptr;
-        break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return std::nullopt;
 }
+
+// A picture box keeps no state between messages that a failed one could leave half-done.
+void ChartPicture::RestoreAfterFailure() {}
 
 // ---- FrmGetIp -----------------------------------------------------------------------------
 
@@ -128,37 +125,21 @@ FrmGetIp::FrmGetIp(HINSTANCE instance, PingNetwork& network, Options options)
     : instance_(instance), options_(std::move(options)), loop_(network, *this) {}
 
 FrmGetIp::~FrmGetIp() {
+    // The window goes before the object: its last messages still come here.
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
 HWND FrmGetIp::Create() {
     InitCommonControlClasses(ICC_BAR_CLASSES);
     ChartPicture::Register(instance_);
-    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmGetIp), nullptr, DlgProc,
-                              reinterpret_cast<LPARAM>(this));
+    // The object stays its creator's: the window does not delete it.
+    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmGetIp), nullptr, WindowBase::DialogProc,
+                              CreationParam(this));
 }
 
 bool FrmGetIp::PreTranslateMessage(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
 
-INT_PTR CALLBACK FrmGetIp::DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    FrmGetIp* self = nullptr;
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<FrmGetIp*>(lp);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, DWLP_USER, lp);
-    } else {
-        self = reinterpret_cast<FrmGetIp*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    }
-    if (!self) return FALSE;
-    try {
-        return self->Handle(msg, wp, lp);
-    } catch (...) {
-        // Nothing may leave a window procedure; the window carries on as it was.
-        return FALSE;
-    }
-}
-
-INT_PTR FrmGetIp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowIcons();
@@ -168,34 +149,40 @@ INT_PTR FrmGetIp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE;
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp));
-        return TRUE;
+        return 0;
     case WM_TIMER:
         if (wp == IDT_ChartTimer) loop_.ChartTimer_Timer();
         else if (wp == IDT_Timer1 && options_.hooks.animationFrame) options_.hooks.animationFrame();
-        return TRUE;
+        return 0;
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED) Form_Resize();
-        return FALSE;
+        return std::nullopt;
     case WM_CLOSE:
         Form_Unload();
         DestroyWindow(hwnd_);
-        return TRUE;
+        return 0;
     case WM_ENDSESSION:
         if (wp) Form_Unload();
-        return TRUE;
+        return 0;
     case WM_DESTROY:
         KillTimer(hwnd_, IDT_ChartTimer);
         KillTimer(hwnd_, IDT_Timer1);
         chartTimerOn_ = timer1On_ = false;
-        return TRUE;
+        return 0;
     case WM_NCDESTROY:
-        hwnd_ = nullptr;
         bigIcon_.reset();
         smallIcon_.reset();
         if (options_.quitOnDestroy) PostQuitMessage(0);
-        return FALSE;
+        return std::nullopt;
     }
-    return FALSE;
+    return std::nullopt;
+}
+
+void FrmGetIp::RestoreAfterFailure() {
+    const bool pinging = loop_.Pinging();
+    SetPingingControls(pinging);
+    SetTrayPingItemsEnabled(!pinging);
+    SetChartTimer(pinging);
 }
 
 void FrmGetIp::SetWindowIcons() {
@@ -294,12 +281,10 @@ void FrmGetIp::cmdResetActivity_Click() { loop_.ResetActivity(); }
 
 void FrmGetIp::Command2_Click() {
     if (options_.help) options_.help(hwnd_, helpFile_, "ping.htm");
-    else htmlHelp_.DisplayTopic(hwnd_, helpFile_, "ping.htm");
+    else CallHtmlHelp(hwnd_, helpFile_, kHhDisplayTopic, reinterpret_cast<DWORD_PTR>("ping.htm"));
 }
 
-void FrmGetIp::cmdExit_Click() {
-    if (hwnd_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
-}
+void FrmGetIp::cmdExit_Click() { Close(); }
 
 void FrmGetIp::SelectInterval(int item) { SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_SETCURSEL, item, 0); }
 

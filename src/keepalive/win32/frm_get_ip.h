@@ -9,8 +9,9 @@
 
 #include "keepalive/echo.h"
 #include "keepalive/ping_loop.h"
-#include "keepalive/win32/html_help.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/html_help.h"
+#include "platform/win32/window_base.h"
 
 namespace zv {
 
@@ -31,9 +32,11 @@ struct FrmGetIpHooks {
 // Opens a help topic: owner, help file, topic.
 using HelpCommand = std::function<void(HWND, const std::string&, const std::string&)>;
 
-// The chart picture box: keeps what is drawn on it in a bitmap of its client size.
-class ChartPicture {
+// The chart picture box: keeps what is drawn on it in a bitmap of its client size. Its window is made
+// by the dialog template; Attach joins it to this object, which the form owns.
+class ChartPicture : public WindowBase {
 public:
+    ChartPicture() = default;
     static void Register(HINSTANCE instance);
     void Attach(HWND hwnd);
     // Puts the image at the top-left over the picture box's background, erasing the drawing.
@@ -45,10 +48,10 @@ public:
     SIZE ClientSize() const { return {width_, height_}; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    void RestoreAfterFailure() override;
     void Invalidate();
 
-    HWND hwnd_ = nullptr;
     UniqueBitmap backing_;
     UniqueMemoryDc dc_;  // holds backing_ selected; goes first
     std::uint32_t* bits_ = nullptr;
@@ -56,7 +59,7 @@ private:
     int height_ = 0;
 };
 
-class FrmGetIp : private PingView {
+class FrmGetIp : public WindowBase, private PingView {
 public:
     struct Options {
         bool quitOnDestroy = true;  // the program's only window ends the message loop
@@ -71,7 +74,7 @@ public:
 
     // Loads the window, hidden; start-up runs and pinging starts. Null when it could not be made.
     HWND Create();
-    HWND hwnd() const { return hwnd_; }
+    HWND hwnd() const { return Window(); }
     // Keyboard navigation of the window; true when the message was consumed.
     bool PreTranslateMessage(MSG& msg);
 
@@ -96,8 +99,9 @@ public:
     SIZE ChartClientSize() const { return chart_.ClientSize(); }
 
 private:
-    static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    // The controls and timers follow the loop's state again.
+    void RestoreAfterFailure() override;
     void SetWindowIcons();
     void Form_Load();
     void Form_Resize();
@@ -123,8 +127,6 @@ private:
     HINSTANCE instance_;
     Options options_;
     PingLoop loop_;
-    HtmlHelpLibrary htmlHelp_;
-    HWND hwnd_ = nullptr;
     std::string helpFile_;
     std::array<UniqueBitmap, kGridImages> Picture1_;
     UniqueIcon bigIcon_;  // the window's Alt+Tab and caption icons, freed when it is gone

@@ -18,22 +18,22 @@ HWND FrmMenu::Load() {
     if (hwnd_) return hwnd_;
     WNDCLASSA wc{};
     if (!GetClassInfoA(instance_, kClass, &wc)) {
-        wc.lpfnWndProc = Proc;
+        wc.lpfnWndProc = WindowBase::WindowProc;
         wc.hInstance = instance_;
         wc.lpszClassName = kClass;
         RegisterClassA(&wc);
     }
     // The window owns the menu from here on and destroys it with itself.
     HMENU bar = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_frmMenu));
-    hwnd_ = CreateWindowExA(0, kClass, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr,
-                            bar, instance_, this);
-    if (!hwnd_ && bar) DestroyMenu(bar);
-    return hwnd_;
+    // The object stays the program's: the window does not delete it.
+    HWND hwnd = CreateWindowExA(0, kClass, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100,
+                                nullptr, bar, instance_, reinterpret_cast<void*>(CreationParam(this)));
+    if (!hwnd && bar) DestroyMenu(bar);
+    return hwnd;
 }
 
 void FrmMenu::Unload() {
     if (hwnd_) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
 }
 
 HMENU FrmMenu::Options() const { return hwnd_ ? GetSubMenu(GetMenu(hwnd_), 0) : nullptr; }
@@ -53,31 +53,27 @@ bool FrmMenu::ItemEnabled(int position) const {
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
-LRESULT CALLBACK FrmMenu::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lp);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<FrmMenu*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+WindowBase::Result FrmMenu::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
-        if (self && HIWORD(wp) == 0 && lp == 0) {
-            try {
-                self->OnCommand(LOWORD(wp));
-            } catch (...) {
-                // Nothing may leave a window procedure; the command is dropped.
-            }
+        if (HIWORD(wp) == 0 && lp == 0) {
+            OnCommand(LOWORD(wp));
             return 0;
         }
         break;
     case WM_CLOSE:
         // The form is never shown; it goes when the program unloads it.
         return 0;
-    case WM_NCDESTROY:
-        if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-        break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return std::nullopt;
+}
+
+// The menu's items follow the keep-alive window's state, which that window puts back itself.
+void FrmMenu::RestoreAfterFailure() {}
+
+// The form is hidden and its caption is not the program's: the box has no owner.
+void FrmMenu::ShowFailure(const std::string& text) {
+    MessageBoxA(nullptr, text.c_str(), "Pulsiva", MB_OK | MB_ICONSTOP);
 }
 
 void FrmMenu::OnCommand(int id) {

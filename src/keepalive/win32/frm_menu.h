@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "platform/win32/window_base.h"
+
 namespace zv {
 
 // Positions in mnuOptions, the control array mnuOpts.
@@ -15,7 +17,7 @@ inline constexpr int kMnuRestore = 4;
 inline constexpr int kMnuHelp = 5;
 inline constexpr int kMnuClose = 7;
 
-class FrmMenu {
+class FrmMenu : public WindowBase {
 public:
     struct Handlers {
         std::function<void(int)> mnuOpts;      // mnuOpts(index) clicked
@@ -25,13 +27,13 @@ public:
     FrmMenu(HINSTANCE instance, Handlers handlers);
     FrmMenu(const FrmMenu&) = delete;
     FrmMenu& operator=(const FrmMenu&) = delete;
-    ~FrmMenu();
+    ~FrmMenu() override;
 
     // Creates the form, hidden, with its menu bar. Null when it could not be made.
     HWND Load();
     // Closes the form and releases it; the menu goes with it.
     void Unload();
-    HWND hwnd() const { return hwnd_; }
+    HWND hwnd() const { return Window(); }
     // mnuOptions, the menu bar's first submenu; null once unloaded.
     HMENU Options() const;
 
@@ -40,12 +42,13 @@ public:
     bool ItemEnabled(int position) const;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    void RestoreAfterFailure() override;
+    void ShowFailure(const std::string& text) override;
     void OnCommand(int id);
 
     HINSTANCE instance_;
     Handlers handlers_;
-    HWND hwnd_ = nullptr;
 };
 
 }  // namespace zv

@@ -1,7 +1,10 @@
 // TrayWindowProc, HookWindow, UnhookWindow and ShowTrayMenu.
 #include "keepalive/win32/mod_public.h"
 
+#include <exception>
+
 #include "keepalive/tray.h"
+#include "platform/win32/window_base.h"
 
 namespace zv {
 
@@ -57,8 +60,11 @@ LRESULT TrayHook::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             case TrayAction::PassOn:
                 break;
             }
-        } catch (...) {
+        } catch (const std::exception& e) {
             // Nothing may leave a window procedure; the message goes on as if untouched.
+            ReportWindowFailure(hwnd, "Pulsiva", e.what());
+        } catch (...) {
+            ReportWindowFailure(hwnd, "Pulsiva", "unknown exception");
         }
     }
     if (msg == WM_NCDESTROY) {

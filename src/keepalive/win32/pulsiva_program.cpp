@@ -3,6 +3,7 @@
 
 #include "keepalive/win32/resource.h"
 #include "platform/win32/desktop.h"
+#include "platform/win32/html_help.h"
 
 namespace zv {
 
@@ -47,7 +48,7 @@ void PulsivaProgram::mnuOpts_Click(int index) {
     case kMnuRestore: RestoreWindow(); break;
     case kMnuHelp:
         if (options_.help) options_.help(menu_.hwnd(), form_.HelpFile(), "ping.htm");
-        else htmlHelp_.DisplayTopic(menu_.hwnd(), form_.HelpFile(), "ping.htm");
+        else CallHtmlHelp(menu_.hwnd(), form_.HelpFile(), kHhDisplayTopic, reinterpret_cast<DWORD_PTR>("ping.htm"));
         break;
     case kMnuClose: form_.cmdExit_Click(); break;
     }

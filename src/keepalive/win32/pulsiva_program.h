@@ -11,7 +11,6 @@
 #include "keepalive/tray.h"
 #include "keepalive/win32/frm_get_ip.h"
 #include "keepalive/win32/frm_menu.h"
-#include "keepalive/win32/html_help.h"
 #include "keepalive/win32/mod_public.h"
 #include "keepalive/win32/tray_icon.h"
 #include "platform/registry.h"
@@ -83,7 +82,6 @@ private:
     HINSTANCE instance_;
     Registry& reg_;
     Options options_;
-    HtmlHelpLibrary htmlHelp_;
     TrayAnimation animation_;
     TrayHook hook_;
     TrayIcon icon_;

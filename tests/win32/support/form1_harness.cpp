@@ -3,10 +3,34 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
+
 #include "app/win32/resource.h"
 #include "unit/family_query.h"
 
 namespace zvtest {
+
+namespace {
+void ThrowIf(bool armed) {
+    if (armed) throw std::runtime_error(kRegistryThrew);
+}
+}  // namespace
+
+long ThrowingRegistry::CreateKey(zv::RegKey root, const std::string& path, zv::RegKey* result) {
+    ThrowIf(throwOnChange);
+    return MemoryRegistry::CreateKey(root, path, result);
+}
+
+long ThrowingRegistry::SetValue(zv::RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                std::uint32_t size) {
+    ThrowIf(throwOnChange);
+    return MemoryRegistry::SetValue(key, name, type, data, size);
+}
+
+long ThrowingRegistry::DeleteValue(zv::RegKey key, const std::string& name) {
+    ThrowIf(throwOnChange);
+    return MemoryRegistry::DeleteValue(key, name);
+}
 
 Form1Harness::Form1Harness(zv::WindowsFamily family) : family_(family) {}
 
@@ -29,9 +53,11 @@ bool Form1Harness::Create() {
     services.showHelp = [this](HWND owner, const std::string& file, const zv::HelpRequest& request) {
         helps.push_back({owner, file, request});
     };
-    services.messageBox = [this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
-        messages.push_back({owner, text, caption, type});
-        return messageBoxAnswer;
+    services.messageBox = [this, token = servicesToken_](HWND owner, const std::string& text, const std::string& caption,
+                                                         UINT type) {
+        const RecordedMessage message{owner, text, caption, type};
+        messages.push_back(message);
+        return answer ? answer(message) : messageBoxAnswer;
     };
     services.windows = &windows;
     services.starter = starter;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,18 @@ public:
     }
 };
 
+// The in-memory registry, which a test can make throw from its next change, as any step of a
+// handler might.
+class ThrowingRegistry : public zv::MemoryRegistry {
+public:
+    bool throwOnChange = false;
+    long CreateKey(zv::RegKey root, const std::string& path, zv::RegKey* result) override;
+    long SetValue(zv::RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override;
+    long DeleteValue(zv::RegKey key, const std::string& name) override;
+};
+inline const char kRegistryThrew[] = "the registry threw on purpose";
+
 class Form1Harness {
 public:
     explicit Form1Harness(zv::WindowsFamily family);
@@ -63,12 +76,15 @@ public:
     // Seed `registry` before this; false when the window could not be made.
     bool Create();
 
-    zv::MemoryRegistry registry;
+    ThrowingRegistry registry;
     zv::TopWindows windows{false};
     std::vector<RecordedHelp> helps;
     std::vector<RecordedMessage> messages;
     int restarts = 0;
     int messageBoxAnswer = IDNO;
+    // When set, answers the message boxes instead of messageBoxAnswer; it runs while the box would be
+    // open, and may pump messages as a box's loop does.
+    std::function<int(const RecordedMessage&)> answer;
     std::shared_ptr<RecordingStarter> starter = std::make_shared<RecordingStarter>();
 
     HWND Form1() const { return hwnd_; }
@@ -91,10 +107,14 @@ public:
     std::vector<std::string> MenuItems(int position) const;
     int StatusPanels() const;
     std::string StatusText() const;
+    // How many copies of Form1's services are still alive: one in Form1's object, one in each Backup
+    // or Restore object opened from it.
+    long ServiceHolders() const { return servicesToken_.use_count() - 1; }
 
 private:
     zv::WindowsFamily family_;
     HWND hwnd_ = nullptr;
+    std::shared_ptr<int> servicesToken_ = std::make_shared<int>(0);
 };
 
 }  // namespace zvtest
