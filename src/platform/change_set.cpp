@@ -130,11 +130,11 @@ void PutValue(Registry& reg, const ValueLocation& where, const std::optional<Reg
     }
     const long opened = reg.OpenKey(where.root, where.key, &key);
     if (opened != kErrorSuccess) {
-        if (opened != kErrorFileNotFound) reg.CountFailedChange();
+        if (!IsNotThere(opened)) reg.CountFailedChange();
         return;
     }
     const long deleted = reg.DeleteValue(key, where.name);
-    if (deleted != kErrorSuccess && deleted != kErrorFileNotFound) reg.CountFailedChange();
+    if (deleted != kErrorSuccess && !IsNotThere(deleted)) reg.CountFailedChange();
     if (key != where.root) reg.CloseKey(key);
 }
 

@@ -126,10 +126,11 @@ long OverlayRegistry::Open(RegKey root, const std::string& path, bool create, Re
     const long code = base_.OpenKey(view.root, Join(view.parts), &baseKey);
     if (code == kErrorSuccess) {
         view.baseKey = baseKey;
-    } else if (code != kErrorFileNotFound) {
+    } else if (!IsNotThere(code)) {
         return code;
     } else if (!CreatedHere(view.root, view.parts)) {
-        if (!create) return kErrorFileNotFound;
+        // A name the base cannot hold is not made here either.
+        if (!create || code == kErrorBadKey) return code;
         RecordCreated(view);
     }
     const RegKey handle = nextHandle_;

@@ -33,6 +33,22 @@ inline constexpr long kErrorCantOpen = 1011;
 inline constexpr long kErrorCantRead = 1012;
 inline constexpr long kErrorKeyDeleted = 1018;
 
+// The key or value is not there. NT answers ERROR_FILE_NOT_FOUND. The 9x registry documents that
+// code too, with ERROR_CANTOPEN and ERROR_CANTREAD as its aliases, ERROR_KEY_DELETED for a key removed
+// while open, and ERROR_BADKEY for a key name that cannot exist or a handle that is no key: none of
+// them leaves a value behind that the right to change it would reach.
+inline bool IsNotThere(long code) {
+    switch (code) {
+        case kErrorFileNotFound:
+        case kErrorPathNotFound:
+        case kErrorBadKey:
+        case kErrorCantOpen:
+        case kErrorCantRead:
+        case kErrorKeyDeleted: return true;
+        default: return false;
+    }
+}
+
 // Text crosses this interface as bytes of the system's ANSI code page.
 class Registry {
 public:

@@ -70,32 +70,16 @@ std::optional<ByteArray> ReadTyped(Registry& reg, RegKey root, const std::string
     return data;
 }
 
-// Nothing there to delete. NT answers ERROR_FILE_NOT_FOUND. The 9x registry documents that code too,
-// with ERROR_CANTOPEN and ERROR_CANTREAD as its aliases, ERROR_KEY_DELETED for a key removed while
-// open, and ERROR_BADKEY for a key name that cannot exist or a handle that is no key: none of them
-// leaves a value behind that rights would let us remove.
-bool IsAbsence(long code) {
-    switch (code) {
-        case kErrorFileNotFound:
-        case kErrorPathNotFound:
-        case kErrorBadKey:
-        case kErrorCantOpen:
-        case kErrorCantRead:
-        case kErrorKeyDeleted: return true;
-        default: return false;
-    }
-}
-
 }  // namespace
 
 void DeleteRegValue(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
     OpenedKey key(reg, root, path);
     if (!key.ok()) {
-        if (!IsAbsence(key.code())) reg.CountFailedChange();
+        if (!IsNotThere(key.code())) reg.CountFailedChange();
         return;
     }
     long code = reg.DeleteValue(key.get(), name);
-    if (code != kErrorSuccess && !IsAbsence(code)) reg.CountFailedChange();
+    if (code != kErrorSuccess && !IsNotThere(code)) reg.CountFailedChange();
 }
 
 std::string ReadRegString(Registry& reg, RegKey root, const std::string& path, const std::string& name,

@@ -1,6 +1,7 @@
 // A fault injected into each registry call of an Optimize, an Apply and a Restore in turn: nothing
 // crashes, every refused change is counted, and the user hears of it instead of the restart notice;
-// and what the registry answers for "not there" on each family is no refusal.
+// and what the registry answers for "not there" on each family is no refusal, nor keeps a preview
+// from making the key.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include "backup/backup_restore.h"
 #include "backup/saved_file_commands.h"
 #include "optimize/custom.h"
+#include "platform/change_set.h"
+#include "platform/overlay_registry.h"
 #include "platform/registry_helpers.h"
 #include "unit/backup_support.h"
 #include "unit/family_query.h"
@@ -195,6 +198,21 @@ TEST(RegistryFaults, ResettingAbsentSlotsOn9xReportsNothingRefused) {
     EXPECT_EQ(refused, 0u);
     EXPECT_TRUE(EndOfOptimizeRun(refused).restartNotice);
     EXPECT_FALSE(reg.Get(kHkeyLocalMachine, zvtest::kNet + "0000", "IPMTU"));
+    // The write runs' own deleter answers alike, in a missing key and in one that is there.
+    PutValue(reg, {kHkeyLocalMachine, zvtest::kNet + "0007", "MaxMTU"}, std::nullopt);
+    PutValue(reg, {kHkeyLocalMachine, zvtest::kNet + "0000", "MaxMTU"}, std::nullopt);
+    EXPECT_EQ(reg.FailedChanges(), 0u);
+}
+
+TEST(RegistryFaults, AnOverlayOn9xMakesTheKeysThatAreNotThere) {
+    MemoryRegistry base;
+    base.SetFamily(RegistryFamily::Win9x);
+    OverlayRegistry overlay(base);
+    WriteRegString(overlay, kHkeyLocalMachine, zvtest::kNet + "0005", "IPMTU", "576");
+    EXPECT_EQ(overlay.FailedChanges(), 0u);
+    EXPECT_EQ(ReadRegString(overlay, kHkeyLocalMachine, zvtest::kNet + "0005", "IPMTU"), "576");
+    RegKey key = 0;
+    EXPECT_EQ(overlay.OpenKey(kHkeyLocalMachine, zvtest::kNet + "0006", &key), kErrorCantOpen);
 }
 
 }  // namespace
