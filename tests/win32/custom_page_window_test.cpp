@@ -80,7 +80,9 @@ TEST(CustomPageWindow, RefusedChangesAreReportedAtTheEndOfTheRun) {
 TEST(CustomPageWindow, TheMenuItemAppliesOnlyInCustomModeAndNotDuringARun) {
     Form1Harness h(zv::WindowsFamily::WinXP);
     ASSERT_TRUE(h.Create());
+    h.Command(IDM_mnuManual);
     h.Select(Combo(11), 1);
+    h.Command(IDM_mnuAuto);
     h.Command(IDM_mnuApply);  // automatic mode: the item is hidden
     EXPECT_FALSE(h.Form()->ApplyProgress().Running());
     EXPECT_FALSE(h.registry.Get(zv::kHkeyLocalMachine, zvtest::kTcpip, "DefaultTTL"));
@@ -175,9 +177,10 @@ TEST(CustomPageWindow, CtrlTabGoesThroughTheTabsOnlyOnTheCustomPage) {
     GetKeyboardState(keys);
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
-    MSG msg{h.Control(Combo(1)), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
     EXPECT_EQ(SendMessageA(h.Form1(), zv::kCtrlTabMessage, 0, 0), FALSE) << "automatic mode";
+    EXPECT_EQ(h.Form()->frmCustom(0), nullptr) << "the tab frames are made when the page is first shown";
     h.Command(IDM_mnuManual);
+    MSG msg{h.Control(Combo(1)), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
     EXPECT_TRUE(h.windows.TranslateDialogMessage(&msg));
     EXPECT_TRUE(IsWindowVisible(h.Form()->frmCustom(1)));
     EXPECT_FALSE(IsWindowVisible(h.Form()->frmCustom(0)));

@@ -211,7 +211,6 @@ bool Form1::CreateControls() {
         boldFont_.reset(CreateFontIndirectA(&lf));
     }
     for (int id : {IDC_Label1, IDC_Label2}) SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    if (!CreateCustomPage()) return false;
 
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(IDC_StatusBar1), instance_, nullptr);
@@ -559,6 +558,7 @@ void Form1::ShowPage(int page) {
 }
 
 void Form1::Refresh() {
+    if (nav_.PageVisible(kPageCustom)) CreateCustomPage();
     for (int i = 0; i < kFrame1Members; ++i) {
         HWND page = frame1_[static_cast<std::size_t>(i)];
         const bool visible = nav_.PageVisible(i);

@@ -149,8 +149,9 @@ private:
     void Timer1_Timer();
     WizardChoice ReadWizardChoice() const;
 
-    // The Custom Optimization page (form1_custom.cpp).
-    bool CreateCustomPage();
+    // The Custom Optimization page (form1_custom.cpp). Its tabs, frames and editors are made when the
+    // page is first shown, not at start-up; until then frmCustom() and their controls are null.
+    void CreateCustomPage();
     void Command4_Click();
     void Command5_Click();
     void Timer2_Timer();
@@ -202,6 +203,7 @@ private:
     ApplyProgressRun applyProgress_;
     std::array<std::string, 3> fileMenuCaptions_;  // mnuApply, mnuOptimize, mnuLaunch
     bool busy_ = false;
+    bool customPageMade_ = false;
     bool unloaded_ = false;
 };
 

@@ -8,10 +8,14 @@
 
 namespace zv {
 
-bool Form1::CreateCustomPage() {
+// Made once, when the page is first shown: the first page does not need its 35 editors, and under Wine
+// every drop-down list is a window of the X server, which made them most of the start-up time.
+void Form1::CreateCustomPage() {
+    if (customPageMade_) return;
+    customPageMade_ = true;
     HWND page = Frame1(kPageCustom);
     HWND tabStrip = GetDlgItem(page, IDC_TabStrip1);
-    if (!tabStrip) return false;
+    if (!tabStrip) return;
     for (int i = 0; i < kCustomTabs; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
@@ -28,7 +32,7 @@ bool Form1::CreateCustomPage() {
     for (int i = 0; i < kCustomTabs; ++i) {
         HWND frame = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_frmCustom_0 + i), page, WindowBase::DialogProc,
                                         CreationParam(this));
-        if (!frame) return false;
+        if (!frame) return;
         SetWindowLongPtrA(frame, GWLP_ID, IDC_frmCustom_0 + i);
         RECT r{};
         GetWindowRect(frame, &r);
@@ -41,7 +45,7 @@ bool Form1::CreateCustomPage() {
     // Every editor offers its fixed list and starts with nothing selected.
     for (const CustomEditor& editor : CustomEditors()) {
         HWND combo = Control(IDC_Combo1 + editor.combo - 1);
-        if (!combo) return false;
+        if (!combo) return;
         for (const std::string& item : ListData(editor.list).items) {
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
@@ -51,7 +55,6 @@ bool Form1::CreateCustomPage() {
     // Only the General frame is shown at first, as the first tab is selected: the frames beneath it
     // stay hidden so that the keyboard cannot reach their editors.
     ShowCustomTab(0);
-    return true;
 }
 
 void Form1::ShowCustomTab(int index) {
@@ -99,7 +102,9 @@ bool Form1::CustomPage_CtrlTab(bool backwards) {
 CustomSelections Form1::ReadCustomSelections() const {
     CustomSelections selections = NoSelections();
     for (int n = 1; n <= kCustomEditorCount; ++n) {
-        const LRESULT index = SendMessageA(Control(IDC_Combo1 + n - 1), CB_GETCURSEL, 0, 0);
+        // An editor not made yet has nothing selected.
+        HWND combo = Control(IDC_Combo1 + n - 1);
+        const LRESULT index = combo ? SendMessageA(combo, CB_GETCURSEL, 0, 0) : CB_ERR;
         selections[static_cast<std::size_t>(n - 1)] = index == CB_ERR ? -1 : static_cast<int>(index);
     }
     return selections;

@@ -4,20 +4,48 @@
 #include "keepalive/win32/system_net_api.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace zv {
 
+static_assert(std::is_same_v<decltype(&::WSAStartup), int(WINAPI*)(WORD, WSAData*)> &&
+              std::is_same_v<decltype(&::gethostbyname), hostent*(WINAPI*)(const char*)> &&
+              std::is_same_v<decltype(&::inet_ntoa), char*(WINAPI*)(in_addr)>,
+              "the Windows Sockets functions are called through pointers of their own types");
+
 SystemNetApi::SystemNetApi(std::vector<std::string> icmpLibraries) : icmpLibraries_(std::move(icmpLibraries)) {}
 
-int SystemNetApi::WSAStartup(std::uint16_t version) {
-    WSADATA scratch;
-    return ::WSAStartup(version, &scratch);
+bool SystemNetApi::LoadSockets() {
+    if (socketsTried_) return startup_ != nullptr;
+    socketsTried_ = true;
+    UniqueModule module(LoadLibraryA("wsock32.dll"));
+    if (!module) return false;
+    auto startup = ProcAddress<StartupFn>(module.get(), "WSAStartup");
+    auto cleanup = ProcAddress<CleanupFn>(module.get(), "WSACleanup");
+    auto host = ProcAddress<HostFn>(module.get(), "gethostbyname");
+    auto ntoa = ProcAddress<NtoaFn>(module.get(), "inet_ntoa");
+    auto addr = ProcAddress<AddrFn>(module.get(), "inet_addr");
+    if (!startup || !cleanup || !host || !ntoa || !addr) return false;
+    socketsModule_ = std::move(module);
+    startup_ = startup;
+    cleanup_ = cleanup;
+    gethostbyname_ = host;
+    inetNtoa_ = ntoa;
+    inetAddr_ = addr;
+    return true;
 }
 
-int SystemNetApi::WSACleanup() { return ::WSACleanup(); }
+int SystemNetApi::WSAStartup(std::uint16_t version) {
+    if (!LoadSockets()) return WSASYSNOTREADY;
+    WSADATA scratch;
+    return startup_(version, &scratch);
+}
+
+int SystemNetApi::WSACleanup() { return LoadSockets() ? cleanup_() : SOCKET_ERROR; }
 
 std::optional<NetApi::HostEntry> SystemNetApi::GetHostByName(const std::string& name) {
-    const hostent* h = ::gethostbyname(name.c_str());
+    if (!LoadSockets()) return std::nullopt;
+    const hostent* h = gethostbyname_(name.c_str());
     if (!h) return std::nullopt;
     HostEntry entry;
     entry.addressType = h->h_addrtype;
@@ -31,13 +59,16 @@ std::optional<NetApi::HostEntry> SystemNetApi::GetHostByName(const std::string& 
 }
 
 std::string SystemNetApi::InetNtoa(const std::array<std::uint8_t, 4>& address) {
+    if (!LoadSockets()) return "";
     in_addr a;
     std::memcpy(&a, address.data(), 4);
-    const char* text = ::inet_ntoa(a);
+    const char* text = inetNtoa_(a);
     return text ? text : "";
 }
 
-std::uint32_t SystemNetApi::InetAddr(const std::string& text) { return ::inet_addr(text.c_str()); }
+std::uint32_t SystemNetApi::InetAddr(const std::string& text) {
+    return LoadSockets() ? inetAddr_(text.c_str()) : INADDR_NONE;
+}
 
 bool SystemNetApi::LoadIcmp() {
     if (icmpTried_) return create_ != nullptr;

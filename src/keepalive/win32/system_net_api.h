@@ -9,6 +9,11 @@
 #include "keepalive/echo.h"
 #include "platform/win32/handles.h"
 
+// Windows Sockets types, complete in <winsock.h> where the functions are called.
+struct hostent;
+struct in_addr;
+struct WSAData;
+
 namespace zv {
 
 class SystemNetApi : public NetApi {
@@ -34,12 +39,27 @@ public:
     void ShowExclamation(const std::string& text) override;
 
 private:
+    // Windows Sockets are loaded with the first echo rather than at start-up, which they would slow down by
+    // several libraries; false when wsock32.dll or one of its functions is missing.
+    bool LoadSockets();
+    using StartupFn = int(WINAPI*)(WORD, WSAData*);
+    using CleanupFn = int(WINAPI*)();
+    using HostFn = hostent*(WINAPI*)(const char*);
+    using NtoaFn = char*(WINAPI*)(in_addr);
+    using AddrFn = unsigned long(WINAPI*)(const char*);
     using CreateFn = HANDLE(WINAPI*)();
     using SendFn = DWORD(WINAPI*)(HANDLE, DWORD, LPVOID, WORD, LPVOID, LPVOID, DWORD, DWORD);
     using CloseFn = BOOL(WINAPI*)(HANDLE);
 
     bool LoadIcmp();
 
+    bool socketsTried_ = false;
+    UniqueModule socketsModule_;
+    StartupFn startup_ = nullptr;
+    CleanupFn cleanup_ = nullptr;
+    HostFn gethostbyname_ = nullptr;
+    NtoaFn inetNtoa_ = nullptr;
+    AddrFn inetAddr_ = nullptr;
     std::vector<std::string> icmpLibraries_;
     bool icmpTried_ = false;
     UniqueModule icmpModule_;
