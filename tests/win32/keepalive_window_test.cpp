@@ -321,7 +321,14 @@ TEST_F(Window, ACycleEndingAfterCloseLeavesTheDesktopAlone) {
     ValidateRect(other, nullptr);
     net.rtts = {100};
     net.duringEcho = [this] { form->cmdExit_Click(); };
-    SendMessageA(hwnd, WM_TIMER, IDT_ChartTimer, 0);  // no pump: a repaint would be pending
+    SendMessageA(hwnd, WM_TIMER, IDT_ChartTimer, 0);
+    // Close posts its WM_CLOSE: only the keep-alive window's messages are pumped, so that a repaint
+    // of the other window would still be pending.
+    MSG msg;
+    for (int i = 0; i < 100 && IsWindow(hwnd) && PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
     EXPECT_EQ(net.echoes, 1);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(log.unloads, 1);
