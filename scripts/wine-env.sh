@@ -46,10 +46,10 @@ zv_ensure_display() {
 
 # Creates the 32-bit prefix once, with the virtual desktop (it gives the tray a real taskbar window).
 zv_ensure_prefix() {
-  [ -f "$WINEPREFIX/.zv-ready-win64" ] && return 0
+  [ -f "$WINEPREFIX/.zv-ready-win64-2" ] && return 0
   exec 7>"$ZV_WINE_HOME/prefix.lock"
   flock 7
-  if [ ! -f "$WINEPREFIX/.zv-ready-win64" ]; then
+  if [ ! -f "$WINEPREFIX/.zv-ready-win64-2" ]; then
     # Half made, or of another architecture (an older checkout's 32-bit one): made anew.
     rm -rf "$WINEPREFIX"
     echo "wine: creating the 64-bit prefix in $WINEPREFIX" >&2
@@ -74,7 +74,7 @@ REGEDIT4
 REG
     "$ZV_WINE" regedit /S "$("$ZV_WINE" winepath -w "$ZV_WINE_HOME/prefix.reg" 2>/dev/null)" >/dev/null 2>&1 7>&- 8>&-
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.zv-ready-win64"
+    touch "$WINEPREFIX/.zv-ready-win64-2"
   fi
   flock -u 7
   exec 7>&-
