@@ -1,43 +1,12 @@
 // In-memory registry: case-insensitive names, sorted subkeys, advapi32's return codes.
 #include "platform/memory_registry.h"
+#include "platform/registry_paths.h"
 
 #include <algorithm>
 #include <cstring>
 #include <sstream>
 
 namespace zv {
-
-namespace {
-
-std::string Upper(const std::string& s) {
-    std::string u = s;
-    std::transform(u.begin(), u.end(), u.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
-    return u;
-}
-
-// Splits a relative key path; a leading backslash or an empty component is a bad path name,
-// trailing backslashes are ignored as advapi32 does.
-bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
-    parts->clear();
-    parts->reserve(8);
-    std::string p = path;
-    while (!p.empty() && p.back() == '\\') p.pop_back();
-    if (p.empty()) return true;
-    if (p.front() == '\\') return false;
-    std::size_t start = 0;
-    while (true) {
-        auto end = p.find('\\', start);
-        std::string part = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (part.empty()) return false;
-        parts->push_back(part);
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return true;
-}
-
-}  // namespace
 
 struct MemoryRegistry::Node {
     std::string name;
@@ -70,15 +39,15 @@ long MemoryRegistry::Walk(RegKey root, const std::string& path, bool create, Nod
     Node* node = Resolve(root);
     if (!node) return kErrorInvalidHandle;
     std::vector<std::string> parts;
-    if (!SplitPath(path, &parts)) return kErrorBadPathname;
+    if (!SplitKeyPath(path, &parts)) return kErrorBadPathname;
     if (create && readOnly_) return kErrorAccessDenied;
     for (const auto& part : parts) {
-        auto it = node->children.find(Upper(part));
+        auto it = node->children.find(UpperName(part));
         if (it == node->children.end()) {
             if (!create) return Missing(RegCall::Open);
             auto child = std::make_unique<Node>();
             child->name = part;
-            it = node->children.emplace(Upper(part), std::move(child)).first;
+            it = node->children.emplace(UpperName(part), std::move(child)).first;
         }
         node = it->second.get();
     }
@@ -115,7 +84,7 @@ long MemoryRegistry::OpenKey(RegKey root, const std::string& path, RegKey* resul
     if (code != kErrorSuccess) return code;
     // An empty path hands back the very handle that was passed in.
     std::vector<std::string> parts;
-    SplitPath(path, &parts);
+    SplitKeyPath(path, &parts);
     *result = parts.empty() ? root : NewHandle(node);
     return kErrorSuccess;
 }
@@ -126,7 +95,7 @@ long MemoryRegistry::CreateKey(RegKey root, const std::string& path, RegKey* res
     long code = Walk(root, path, true, &node);
     if (code != kErrorSuccess) return code;
     std::vector<std::string> parts;
-    SplitPath(path, &parts);
+    SplitKeyPath(path, &parts);
     *result = parts.empty() ? root : NewHandle(node);
     return kErrorSuccess;
 }
@@ -136,7 +105,7 @@ long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32
     if (long refused = Injected(RegCall::Query)) return refused;
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
-    auto it = node->values.find(Upper(name));
+    auto it = node->values.find(UpperName(name));
     if (it == node->values.end()) return Missing(RegCall::Query);
     const RegValue& v = it->second.second;
     if (type) *type = v.type;
@@ -169,7 +138,7 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t
     // so the terminator follows the counted bytes.
     bool isText = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
     if (isText && size && data[size - 1] != 0 && data[size] == 0) v.data.push_back(0);
-    auto& slot = node->values[Upper(name)];
+    auto& slot = node->values[UpperName(name)];
     if (slot.first.empty()) slot.first = name;
     slot.second = std::move(v);
     return kErrorSuccess;
@@ -180,7 +149,7 @@ long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
     if (readOnly_) return kErrorAccessDenied;
-    return node->values.erase(Upper(name)) ? kErrorSuccess : Missing(RegCall::Delete);
+    return node->values.erase(UpperName(name)) ? kErrorSuccess : Missing(RegCall::Delete);
 }
 
 long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
@@ -207,9 +176,9 @@ const MemoryRegistry::Node* MemoryRegistry::Find(RegKey root, const std::string&
     if (r == roots_.end()) return nullptr;
     const Node* node = r->second.get();
     std::vector<std::string> parts;
-    if (!SplitPath(path, &parts)) return nullptr;
+    if (!SplitKeyPath(path, &parts)) return nullptr;
     for (const auto& part : parts) {
-        auto it = node->children.find(Upper(part));
+        auto it = node->children.find(UpperName(part));
         if (it == node->children.end()) return nullptr;
         node = it->second.get();
     }
@@ -219,7 +188,7 @@ const MemoryRegistry::Node* MemoryRegistry::Find(RegKey root, const std::string&
 std::optional<RegValue> MemoryRegistry::Get(RegKey root, const std::string& path, const std::string& name) const {
     const Node* node = Find(root, path);
     if (!node) return std::nullopt;
-    auto it = node->values.find(Upper(name));
+    auto it = node->values.find(UpperName(name));
     if (it == node->values.end()) return std::nullopt;
     return it->second.second;
 }

@@ -1,37 +1,12 @@
 // The overlay registry: reads through to the base, keeps keys created and values set or deleted.
 #include "platform/overlay_registry.h"
+#include "platform/registry_paths.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace zv {
 namespace {
-
-std::string Upper(const std::string& s) {
-    std::string u = s;
-    std::transform(u.begin(), u.end(), u.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
-    return u;
-}
-
-// The in-memory registry's rules, which advapi32 follows: trailing backslashes are ignored, a
-// leading one or an empty component is a bad path name.
-bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
-    parts->clear();
-    std::string p = path;
-    while (!p.empty() && p.back() == '\\') p.pop_back();
-    if (p.empty()) return true;
-    if (p.front() == '\\') return false;
-    std::size_t start = 0;
-    while (true) {
-        const auto end = p.find('\\', start);
-        std::string part = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (part.empty()) return false;
-        parts->push_back(std::move(part));
-        if (end == std::string::npos) return true;
-        start = end + 1;
-    }
-}
 
 std::string Join(const std::vector<std::string>& parts, std::size_t count) {
     std::string path;
@@ -43,7 +18,7 @@ std::string Join(const std::vector<std::string>& parts, std::size_t count) {
 }
 std::string Join(const std::vector<std::string>& parts) { return Join(parts, parts.size()); }
 
-std::string KeyId(RegKey root, const std::string& path) { return std::to_string(root) + "|" + Upper(path); }
+std::string KeyId(RegKey root, const std::string& path) { return std::to_string(root) + "|" + UpperName(path); }
 
 // Answers a query from a value held here, with advapi32's codes and size rules.
 long Answer(const RegValue& v, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) {
@@ -114,7 +89,7 @@ long OverlayRegistry::Open(RegKey root, const std::string& path, bool create, Re
     const View* parent = Find(root, &rootView);
     if (!parent) return kErrorInvalidHandle;
     std::vector<std::string> parts;
-    if (!SplitPath(path, &parts)) return kErrorBadPathname;
+    if (!SplitKeyPath(path, &parts)) return kErrorBadPathname;
     if (parts.empty()) {
         // As advapi32: the very handle that was passed in.
         *result = root;
@@ -162,13 +137,13 @@ std::optional<RegValue> OverlayRegistry::BaseValue(const View& view, const std::
 }
 
 std::optional<RegValue> OverlayRegistry::Current(const View& view, const std::string& name) const {
-    auto it = touchedIndex_.find(KeyId(view.root, Join(view.parts)) + "|" + Upper(name));
+    auto it = touchedIndex_.find(KeyId(view.root, Join(view.parts)) + "|" + UpperName(name));
     if (it != touchedIndex_.end()) return touched_[it->second].after;
     return BaseValue(view, name);
 }
 
 OverlayRegistry::Touched& OverlayRegistry::Touch(const View& view, const std::string& name) {
-    const std::string id = KeyId(view.root, Join(view.parts)) + "|" + Upper(name);
+    const std::string id = KeyId(view.root, Join(view.parts)) + "|" + UpperName(name);
     auto it = touchedIndex_.find(id);
     if (it != touchedIndex_.end()) return touched_[it->second];
     const auto before = BaseValue(view, name);
@@ -182,7 +157,7 @@ long OverlayRegistry::QueryValue(RegKey key, const std::string& name, std::uint3
     View rootView;
     const View* view = Find(key, &rootView);
     if (!view) return kErrorInvalidHandle;
-    auto it = touchedIndex_.find(KeyId(view->root, Join(view->parts)) + "|" + Upper(name));
+    auto it = touchedIndex_.find(KeyId(view->root, Join(view->parts)) + "|" + UpperName(name));
     if (it != touchedIndex_.end()) {
         const auto& value = touched_[it->second].after;
         return value ? Answer(*value, type, data, size) : kErrorFileNotFound;
@@ -231,8 +206,8 @@ long OverlayRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::
     if (auto children = createdChildren_.find(KeyId(view->root, Join(view->parts)));
         children != createdChildren_.end()) {
         for (const std::string& child : children->second) {
-            const std::string upper = Upper(child);
-            auto at = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return Upper(n) > upper; });
+            const std::string upper = UpperName(child);
+            auto at = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return UpperName(n) > upper; });
             names.insert(at, child);
         }
     }
@@ -258,10 +233,10 @@ ChangeSet OverlayRegistry::Changes() const {
     }
     // A created key is made anyway by setting a changed value in it or below it.
     for (const ValueLocation& key : createdKeys_) {
-        const std::string upper = Upper(key.key);
+        const std::string upper = UpperName(key.key);
         const bool madeByRow = std::any_of(changes.rows.begin(), changes.rows.end(), [&](const ValueChange& row) {
             if (row.where.root != key.root || !row.after) return false;
-            const std::string rowKey = Upper(row.where.key);
+            const std::string rowKey = UpperName(row.where.key);
             return rowKey == upper || rowKey.rfind(upper + "\\", 0) == 0;
         });
         if (!madeByRow) changes.createdKeys.push_back(key);
