@@ -216,9 +216,7 @@ void FrmGetIp::Form_Load() {
         SetWindowPos(pict, nullptr, x, place.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     chart_.Attach(pict);
-    // The backgrounds fill the client area, which the sunken edge makes smaller than the box.
-    for (int i = 0; i < kGridImages; ++i) Picture1_[i].reset(MakeGridBitmap(i, chart_.ClientSize()));
-    chart_.SetPicture(Picture1_[0].get());
+    chart_.SetPicture(GridBackground(0));
 
     SetDlgItemTextA(hwnd_, IDC_txtDomain, kDefaultSite);
     for (const char* item : kIntervalItems) SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -357,8 +355,16 @@ double FrmGetIp::ChartHeightTwips() { return chart_.ClientSize().cy * 1440.0 / d
 
 void FrmGetIp::ShowChart(int backgroundIndex, const ActivityChart* chart) {
     if (!hwnd_) return;
-    chart_.SetPicture(Picture1_[backgroundIndex % kGridImages].get());
+    chart_.SetPicture(GridBackground(backgroundIndex % kGridImages));
     if (chart) chart_.Draw(*chart, ChartHeightTwips(), dpiX_, dpiY_);
+}
+
+HBITMAP FrmGetIp::GridBackground(int index) {
+    // Each drawn when first shown. They fill the client area, which the sunken edge makes smaller
+    // than the box.
+    UniqueBitmap& picture = Picture1_[static_cast<std::size_t>(index)];
+    if (!picture) picture.reset(MakeGridBitmap(index, chart_.ClientSize()));
+    return picture.get();
 }
 
 void FrmGetIp::ShowMessage(const std::string& text) { MessageBoxA(hwnd_, text.c_str(), kCaption, MB_OK); }

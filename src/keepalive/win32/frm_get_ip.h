@@ -108,6 +108,8 @@ private:
     void Form_Unload();
     void OnCommand(int id, int code);
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    // The chart background for a grid image, made when first needed.
+    HBITMAP GridBackground(int index);
 
     // PingView
     std::string SiteText() override;
