@@ -36,6 +36,7 @@ public:
         if (duringEcho) duringEcho();
         if (!rtts.empty()) {
             reply.RoundTripTime = rtts.front();
+            if (reply.RoundTripTime) reply.Address = 0x0A0200C0;  // 192.0.2.10 answered
             rtts.pop_front();
         }
         return 0;
