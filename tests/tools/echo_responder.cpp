@@ -73,8 +73,8 @@ struct Options {
 
 // The delay for the next reply: the first number in the delay file, read afresh for each request,
 // so a test can change it while the responder runs; the fixed delay otherwise. "off" in the file
-// stops the answers, as if the site had gone away. A file caught in the middle of being rewritten
-// keeps what was read last. Negative: no answer.
+// stops the answers, as if the site had gone away: -1. A file caught in the middle of being
+// rewritten keeps what was read last.
 long CurrentDelay(const Options& opt) {
     static long last = opt.delayMs >= 0 ? opt.delayMs : 0;
     if (!opt.delayFile.empty()) {
