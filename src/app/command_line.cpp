@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
 
 #include "app/navigation.h"
@@ -36,8 +35,14 @@ constexpr std::array<SwitchInfo, 9> kSwitches = {{
     {"quiet", Switch::Quiet, nullptr},
 }};
 
+// ASCII only: switches are English words, and the C runtime's ctype calls are not imported.
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
     return text;
 }
 
@@ -53,7 +58,7 @@ std::optional<SwitchInfo> FindSwitch(const std::string& argument) {
 
 bool LooksLikeSwitch(const std::string& argument) {
     return argument.size() >= 2 && (argument[0] == '/' || argument[0] == '-') &&
-           std::isalpha(static_cast<unsigned char>(argument[1]));
+           IsLetter(argument[1]);
 }
 
 // A whole number from 1 to `last`, digits only; 0 otherwise.
@@ -61,7 +66,7 @@ int Position(const std::string& text, int last) {
     if (text.empty() || text.size() > 4) return 0;
     int n = 0;
     for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+        if (!IsDigit(c)) return 0;
         n = n * 10 + (c - '0');
     }
     return n >= 1 && n <= last ? n : 0;
@@ -353,19 +358,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) { 
 
 std::string UsageMessage(const ParsedCommandLine& parsed) {
     std::string text;
-    if (!parsed.ok()) text = parsed.bad + " " + parsed.reason + "\r\n\r\nNothing has been changed.\r\n\r\n";
+    if (!parsed.ok()) text = parsed.bad + " " + parsed.reason + "\r\nNothing has been changed.\r\n\r\n";
     return text +
-           "Usage:\r\n"
-           "  zarvelo /optimize CONNECTION OPTION [/adapter N|default] [/export FILE]\r\n"
-           "  zarvelo /backup NAME\r\n"
-           "  zarvelo /restore NAME\r\n"
-           "  zarvelo /undo\r\n"
-           "  zarvelo /check\r\n"
-           "Each may be followed by /quiet (no window) and /log FILE.\r\n"
-           "CONNECTION: 1 Dial-up Modem, 2 Lan, Cable Modem, xDSL, ISDN, T1, or faster, 3 Cable/DSL running PPPoE or "
-           "PPTP, 4 Satellite, 5 Windows Defaults (no OPTION). OPTION: 1 to 5.\r\n"
-           "Exit codes: 0 done, 1 bad arguments, 2 some changes refused, 3 backup file missing or damaged, "
-           "4 safety backup not written.";
+           "zarvelo /optimize CONNECTION OPTION [/adapter N|default]\r\n"
+           "            [/export FILE]\r\n"
+           "zarvelo /backup NAME | /restore NAME | /undo | /check\r\n"
+           "Add /quiet for no window, /log FILE for a record of each run.\r\n\r\n"
+           "CONNECTION: 1 Dial-up Modem, 2 LAN, cable modem, xDSL, ISDN,\r\n"
+           "T1 or faster, 3 Cable/DSL running PPPoE or PPTP, 4 Satellite,\r\n"
+           "5 Windows Defaults. OPTION: 1 to 5 (none with 5).\r\n\r\n"
+           "Exit codes: 0 done, 1 bad arguments, 2 some changes refused,\r\n"
+           "3 backup file missing or damaged, 4 safety backup not written.\r\n"
+           "See \"Command line\" in Zarvelo's help.";
 }
 
 CommandOutcome BadArguments(const ParsedCommandLine& parsed) {
