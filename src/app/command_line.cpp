@@ -359,17 +359,25 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) { 
 std::string UsageMessage(const ParsedCommandLine& parsed) {
     std::string text;
     if (!parsed.ok()) text = parsed.bad + " " + parsed.reason + "\r\nNothing has been changed.\r\n\r\n";
+    // Short lines: a message box wraps long ones at about forty characters.
     return text +
-           "zarvelo /optimize CONNECTION OPTION [/adapter N|default]\r\n"
-           "            [/export FILE]\r\n"
-           "zarvelo /backup NAME | /restore NAME | /undo | /check\r\n"
-           "Add /quiet for no window, /log FILE for a record of each run.\r\n\r\n"
-           "CONNECTION: 1 Dial-up Modem, 2 LAN, cable modem, xDSL, ISDN,\r\n"
-           "T1 or faster, 3 Cable/DSL running PPPoE or PPTP, 4 Satellite,\r\n"
-           "5 Windows Defaults. OPTION: 1 to 5 (none with 5).\r\n\r\n"
-           "Exit codes: 0 done, 1 bad arguments, 2 some changes refused,\r\n"
-           "3 backup file missing or damaged, 4 safety backup not written.\r\n"
-           "See \"Command line\" in Zarvelo's help.";
+           "zarvelo /optimize CONNECTION OPTION\r\n"
+           "[/adapter N|default] [/export FILE]\r\n"
+           "zarvelo /backup NAME\r\n"
+           "zarvelo /restore NAME\r\n"
+           "zarvelo /undo\r\n"
+           "zarvelo /check\r\n"
+           "Each with /quiet (no window) and /log FILE.\r\n\r\n"
+           "CONNECTION: 1 Dial-up Modem,\r\n"
+           "2 LAN, cable modem, xDSL, ISDN, T1,\r\n"
+           "3 Cable/DSL running PPPoE or PPTP,\r\n"
+           "4 Satellite, 5 Windows Defaults.\r\n"
+           "OPTION: 1 to 5 (none with 5).\r\n\r\n"
+           "Exit codes: 0 done, 1 bad arguments,\r\n"
+           "2 some changes refused,\r\n"
+           "3 backup file missing or damaged,\r\n"
+           "4 safety backup not written.\r\n"
+           "See \"Command line\" in the help.";
 }
 
 CommandOutcome BadArguments(const ParsedCommandLine& parsed) {
