@@ -117,7 +117,7 @@ public:
             std::string value;
             if (s->value && !TakeValue(arg, s->value, &value)) continue;
             switch (s->id) {
-                case Switch::Optimize: ReadOptimize(value); break;
+                case Switch::Optimize: ReadOptimize(arg, value); break;
                 case Switch::Adapter:
                     adapterSwitch = arg;
                     if (Lower(value) != "default" && !(c.adapter = Position(value, 9999))) {
@@ -167,7 +167,7 @@ private:
         return true;
     }
 
-    void ReadOptimize(const std::string& connection) {
+    void ReadOptimize(const std::string& sw, const std::string& connection) {
         CommandLine& c = out_.command;
         c.connection = Position(connection, static_cast<int>(kConnectionTypes.size()));
         if (!c.connection) {
@@ -177,7 +177,7 @@ private:
         // Windows Defaults has no options; any other connection type needs one.
         const bool optionNeeded = c.connection != kWindowsDefaultsIndex + 1;
         if (next_ >= args_.size() || FindSwitch(args_[next_])) {
-            if (optionNeeded) Refuse("/optimize", "needs a value: OPTION.");
+            if (optionNeeded) Refuse(sw, "needs a value: OPTION.");
             return;
         }
         const std::string& option = args_[next_++];

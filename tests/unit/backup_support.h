@@ -1,4 +1,4 @@
-// Shared helpers of the backup tests: backup files made by hand, byte by byte.
+// Shared helpers of the backup tests: backup files made by hand, byte by byte, and folders in memory.
 #pragma once
 
 #include <algorithm>
