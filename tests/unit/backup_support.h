@@ -1,4 +1,4 @@
-// Shared helpers of the backup tests: backup files made by hand, byte by byte.
+// Shared helpers of the backup tests: backup files made by hand, byte by byte, and folders in memory.
 #pragma once
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
 #include "tuning/catalogue.h"
 
@@ -105,6 +106,29 @@ public:
         if (writeError.empty()) files[file] = bytes;
         return writeError;
     }
+};
+
+// The safety backups' folder in memory; it can be made to refuse writes.
+class MemoryFolder : public zv::SafetyFolder {
+public:
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    std::string refuse;
+
+    std::vector<std::string> Entries() override {
+        std::vector<std::string> names;
+        for (const auto& f : files) names.push_back(f.first);
+        return names;
+    }
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) override {
+        if (refuse.empty()) files[name] = bytes;
+        return refuse;
+    }
+    std::optional<std::vector<std::uint8_t>> Read(const std::string& name, std::string*) override {
+        auto it = files.find(name);
+        return it == files.end() ? std::nullopt : std::optional(it->second);
+    }
+    bool Exists(const std::string& name) override { return files.count(name) != 0; }
+    bool Remove(const std::string& name) override { return files.erase(name) != 0; }
 };
 
 }  // namespace zvtest
