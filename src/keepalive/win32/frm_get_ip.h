@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "keepalive/ping_loop.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/html_help.h"
