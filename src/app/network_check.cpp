@@ -1,9 +1,7 @@
 // The pending check, its RunOnce entry, and the check window's steps and texts.
 #include "app/network_check.h"
 
-#include <cctype>
 #include <cstdio>
-#include <sstream>
 
 #include "app/startup.h"
 #include "backup/safety_names.h"
@@ -27,12 +25,22 @@ std::string TimeText(const LocalTime& t) {
     return text;
 }
 
+// Read by position; any other text gives the zero time.
 LocalTime ParseTime(const std::string& text) {
+    const auto number = [&text](std::size_t at, std::size_t digits, int* out) {
+        int v = 0;
+        for (std::size_t i = at; i < at + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9') return false;
+            v = v * 10 + (text[i] - '0');
+        }
+        *out = v;
+        return true;
+    };
     LocalTime t;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second) != 6 ||
-        !IsValidTime(t))
-        return {};
-    return t;
+    const bool read = text.size() == 19 && number(0, 4, &t.year) && text[4] == '-' && number(5, 2, &t.month) &&
+                      text[7] == '-' && number(8, 2, &t.day) && text[10] == ' ' && number(11, 2, &t.hour) &&
+                      text[13] == ':' && number(14, 2, &t.minute) && text[16] == ':' && number(17, 2, &t.second);
+    return read && IsValidTime(t) ? t : LocalTime{};
 }
 
 // A stored wait: a damaged or zero one falls back to the usual wait rather than spinning.
@@ -76,11 +84,15 @@ void ClearPendingCheck(Registry& reg) {
 std::string CheckCommandLine(const std::string& programPath) { return "\"" + programPath + "\" " + kCheckSwitch; }
 
 bool HasCheckSwitch(const std::string& commandLine) {
-    std::istringstream words(commandLine);
     std::string word;
-    while (words >> word) {
-        for (char& ch : word) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (std::size_t i = 0; i <= commandLine.size(); ++i) {
+        const char c = i < commandLine.size() ? commandLine[i] : ' ';
+        if (c != ' ' && c != '\t') {
+            word += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            continue;
+        }
         if (word == kCheckSwitch) return true;
+        word.clear();
     }
     return false;
 }
