@@ -209,10 +209,12 @@ TEST_F(NetnsCheck, SilentHostIsUndoneAfterTheCountdown) {
 
 TEST_F(NetnsCheck, KeepChangesKeepsThemAndForgetsTheCheck) {
     NETNS_RESPONDER_OR_SKIP(responder);
-    const WriteRunOutcome change = ChangeAndPend(responder, 1500, 500, 60);
+    const WriteRunOutcome change = ChangeAndPend(responder, 1500, 3000, 60);
 
     CheckRun run;
     ASSERT_NE(run.window, nullptr) << "no check window";
+    EXPECT_EQ(run.Text(), "Checking that 127.0.0.1 answers...");
+    run.Shot("check-checking");
     ASSERT_TRUE(run.WaitForText("No answer", 20000)) << run.Text();
     run.Click(IDC_Check_KeepChanges);
     EXPECT_TRUE(run.process.WaitExit(15000)) << "Keep closes the window";
