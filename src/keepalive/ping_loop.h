@@ -7,7 +7,7 @@
 #include <string>
 
 #include "keepalive/activity_chart.h"
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "keepalive/ping_stats.h"
 
 namespace zv {

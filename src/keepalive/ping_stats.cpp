@@ -8,7 +8,7 @@ namespace zv {
 
 PingOutcome ClassifyEcho(const std::string& host, std::int32_t status, const EchoReply& reply) {
     PingOutcome outcome{host, false, 0};
-    if (status == 0 && reply.Status == 0 && reply.Address != 0) {
+    if (EchoAnswered(status, reply)) {
         outcome.answered = true;
         outcome.rttMs = reply.RoundTripTime;
     }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "keepalive/activity_chart.h"
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 
 namespace zv {
 
@@ -19,8 +19,7 @@ struct PingOutcome {
     std::uint32_t rttMs = 0;
 };
 
-// Answered only when SendEcho reported success and the record names who replied: a record left
-// clear (no ICMP handle, or a time-out the system did not write into) reads status 0 too.
+// Answered as EchoAnswered says.
 PingOutcome ClassifyEcho(const std::string& host, std::int32_t status, const EchoReply& reply);
 
 // A date and time of day as the system's clock gives it.

@@ -12,7 +12,7 @@ endif()
 # What the file holds, as 7-Zip lists it.
 archive_entries(${CHM} names)
 
-set(topics automatic.htm custom.htm launcher.htm backup.htm restore.htm cmdline.htm ping.htm)
+set(topics automatic.htm custom.htm launcher.htm backup.htm restore.htm cmdline.htm check.htm ping.htm)
 foreach(name IN LISTS topics ITEMS zarvelo.hhc zarvelo.hhk "#SYSTEM")
   if(NOT name IN_LIST names)
     fail("${name} is not in the help file")

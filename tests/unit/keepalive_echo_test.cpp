@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 
 namespace zv {
 namespace {

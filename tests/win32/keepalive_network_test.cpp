@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "keepalive/activity_chart.h"
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "keepalive/win32/resource.h"
 #include "keepalive/win32/system_line_files.h"
-#include "keepalive/win32/system_net_api.h"
+#include "platform/win32/system_net_api.h"
+#include "support/netns_responder.h"
 #include "support/remote.h"
 #include "support/tray_probe.h"
 #include "support/wintest.h"
@@ -49,42 +50,8 @@ TEST(WinsockRoutines, DottedAddressResolvesToItself) {
 
 // ---- inside the namespace, with the responder ---------------------------------------------------
 
-std::string WindowsPath(const std::string& unixPath) {
-    std::string p = "Z:" + unixPath;
-    std::replace(p.begin(), p.end(), '/', '\\');
-    return p;
-}
-
-// The responder of scripts/netns-session: its delay file and its log, one line per reply.
-struct Responder {
-    std::string delayFile;
-    std::string logFile;
-
-    static std::optional<Responder> FromEnvironment() {
-        char delay[MAX_PATH] = {}, log[MAX_PATH] = {};
-        if (!GetEnvironmentVariableA("ZV_NETNS_DELAY_FILE", delay, MAX_PATH) ||
-            !GetEnvironmentVariableA("ZV_NETNS_RESPONDER_LOG", log, MAX_PATH))
-            return std::nullopt;
-        return Responder{WindowsPath(delay), WindowsPath(log)};
-    }
-    void SetDelay(int ms) const { std::ofstream(delayFile, std::ios::trunc) << ms << "\n"; }
-    void Silence() const { std::ofstream(delayFile, std::ios::trunc) << "off\n"; }
-    int Replies() const {
-        std::ifstream in(logFile);
-        std::string line;
-        int n = 0;
-        while (std::getline(in, line)) n += line.rfind("reply ", 0) == 0;
-        return n;
-    }
-};
-
-// What other work on a shared machine may add to a round trip.
-constexpr std::uint32_t kLoadSlackMs = 200;
-
-#define NETNS_RESPONDER_OR_SKIP(name)                                                                           \
-    std::optional<Responder> name##Found = Responder::FromEnvironment();                                         \
-    if (!name##Found) GTEST_SKIP() << "needs the echo responder's namespace: ctest -R pulsiva_netns (as root)"; \
-    const Responder& name = *name##Found
+using zvtest::kLoadSlackMs;
+using zvtest::Responder;
 
 TEST(NetnsEcho, ReplyRecordIsFilledByEitherLibrary) {
     NETNS_RESPONDER_OR_SKIP(responder);

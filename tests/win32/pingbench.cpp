@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "keepalive/win32/resource.h"
-#include "keepalive/win32/system_net_api.h"
+#include "platform/win32/system_net_api.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/command_line.h"
-#include "app/win32/pending_check.h"
+#include "app/win32/network_check_window.h"
 #include "backup/win32/backup_folder.h"
 #include "backup/win32/safety_disk_folder.h"
 #include "platform/win32/desktop.h"
@@ -52,7 +52,7 @@ bool RunCommandLineStart(const char* arguments, Registry& registry, const std::s
     if (!parsed.ok()) {
         outcome = BadArguments(parsed);
     } else if (command.action == CommandAction::Check) {
-        outcome.exitCode = RunPendingCheckStart(registry, command.quiet);
+        outcome.exitCode = RunPendingCheckStart(GetModuleHandleA(nullptr), registry, command.quiet);
         outcome.outcome = "check";
     } else {
         const VersionQuery query = SystemVersionQuery();

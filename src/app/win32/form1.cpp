@@ -411,6 +411,10 @@ bool Form1::OnCommand(int id, int code) {
         Toolbar1_ButtonClick(id - IDC_Toolbar1_Button1 + 1);
         return true;
     }
+    if (id == IDC_txtCheckHost && code == EN_CHANGE) {
+        txtCheckHost_Change();
+        return true;
+    }
     // Buttons report BN_CLICKED (0), menu items 0, accelerators 1.
     if (code != BN_CLICKED && code != 1) return false;
     switch (id) {
@@ -439,6 +443,7 @@ bool Form1::OnCommand(int id, int code) {
     case IDC_Command12: Command12_Click(); return true;
     case IDC_Command13: Command13_Click(); return true;
     case IDC_Command14: Command14_Click(); return true;
+    case IDC_chkCheckNetwork: chkCheckNetwork_Click(); return true;
     // The System Settings Launcher page.
     case IDC_Command2: Command2_Click(); return true;
     case IDC_Command6: Command6_Click(); return true;
@@ -612,6 +617,9 @@ void Form1::RefreshSummary() {
 
     const int frame3Show = nav_.RestartNoticeVisible() ? SW_SHOWNA : SW_HIDE;
     for (int id : {IDC_Frame3, IDC_Label56, IDC_Label57, IDC_Command13}) ShowWindow(GetDlgItem(page, id), frame3Show);
+    const bool offer = frame3Show == SW_SHOWNA && networkCheckOffered_;
+    ShowWindow(GetDlgItem(page, IDC_chkCheckNetwork), offer ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(GetDlgItem(page, IDC_txtCheckHost), offer && checkHostEditable_ ? SW_SHOWNA : SW_HIDE);
 }
 
 void Form1::FocusVisiblePage() {

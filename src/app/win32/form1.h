@@ -153,6 +153,12 @@ private:
     void Command14_Click();
     void Timer1_Timer();
     WizardChoice ReadWizardChoice();
+    // The restart notice's offer of the network check after the restart (form1_check.cpp).
+    void OfferNetworkCheck();
+    void chkCheckNetwork_Click();
+    void txtCheckHost_Change();
+    // Stores the pending check while the offer stands checked with a host, else forgets it.
+    void StoreNetworkCheck();
 
     // The Custom Optimization page (form1_custom.cpp). Its tabs, frames and editors are made when the
     // page is first shown, not at start-up; until then frmCustom() and their controls are null.
@@ -212,6 +218,8 @@ private:
     bool busy_ = false;
     bool customPageMade_ = false;
     bool unloaded_ = false;
+    bool networkCheckOffered_ = false;  // the last run can be undone: the notice offers the check
+    bool checkHostEditable_ = false;    // no stored site: the user types the host
 };
 
 }  // namespace zv

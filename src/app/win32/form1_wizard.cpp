@@ -102,6 +102,7 @@ void Form1::Timer1_Timer() {
         notice = EndOfOptimizeRun(optimizeProgress_.FailedChanges());
         // The notice speaks for this run alone: one that was refused takes back an earlier "Restart".
         nav_.SetRestartNotice(notice.restartNotice);
+        if (notice.restartNotice) OfferNetworkCheck();
         Refresh();
         // Disabling Command1 took the focus away from it.
         if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(command1)) SetFocus(command1);

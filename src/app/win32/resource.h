@@ -277,3 +277,16 @@
 // Each window's Timer1 (ids are per window).
 #define IDT_Backup_Timer1 1
 #define IDT_Restore_Timer1 1
+
+// The network check (4600-4699): the restart notice's offer on page 3, and the window of the check.
+#define IDC_chkCheckNetwork 4601
+#define IDC_txtCheckHost 4602
+#define IDD_NetworkCheck 160
+#define IDC_Check_Text 4611
+#define IDC_Check_UndoNow 4621
+#define IDC_Check_KeepChanges 4622
+#define IDC_Check_Restart 4623
+#define IDC_Check_Close 4624
+#define IDT_Check_Echo 1
+#define IDT_Check_Tick 2
+#define IDT_Check_Close 3

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "keepalive/echo.h"
 #include "keepalive/line_monitor.h"
+#include "platform/echo.h"
 #include "keepalive/ping_loop.h"
 #include "keepalive/win32/system_line_files.h"
 #include "platform/win32/handles.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "keepalive/settings.h"
 #include "keepalive/tray.h"
 #include "keepalive/win32/frm_get_ip.h"

@@ -1,9 +1,9 @@
 // pulsiva.exe's entry point: the keep-alive program over the real registry and network layer.
 #include <windows.h>
 
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "keepalive/win32/pulsiva_program.h"
-#include "keepalive/win32/system_net_api.h"
+#include "platform/win32/system_net_api.h"
 #include "platform/win32/advapi_registry.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {

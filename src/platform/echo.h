@@ -1,4 +1,5 @@
-// The network layer under the ping loop: start/stop Windows Sockets, resolve a site, send one ICMP echo.
+// The network layer under Pulsiva's ping loop and Zarvelo's network check: start/stop Windows Sockets,
+// resolve a site, send one ICMP echo, and what counts as an answer.
 #pragma once
 
 #include <array>
@@ -120,5 +121,13 @@ public:
 private:
     NetApi& api_;
 };
+
+// Answered only when SendEcho reported success and the record names who replied: a record left
+// clear (no ICMP handle, or a time-out the system did not write into) reads status 0 too.
+bool EchoAnswered(std::int32_t status, const EchoReply& reply);
+
+// One whole cycle: sockets started, the name resolved anew, one echo, sockets stopped. The round-trip
+// time when the host answered; nothing when it did not or the sockets would not start.
+std::optional<std::uint32_t> EchoOnce(PingNetwork& network, const std::string& host);
 
 }  // namespace zv

@@ -1,5 +1,5 @@
 // Start and stop Windows Sockets, resolve a site, send one ICMP echo: the steps over the system calls.
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 
 namespace zv {
 
@@ -29,6 +29,19 @@ std::int32_t WinsockPing::SendEcho(const std::string& address, const std::string
 
 void WinsockPing::StopSockets() {
     if (api_.WSACleanup() != 0) api_.ShowExclamation(kCleanupFailed);
+}
+
+bool EchoAnswered(std::int32_t status, const EchoReply& reply) {
+    return status == 0 && reply.Status == 0 && reply.Address != 0;
+}
+
+std::optional<std::uint32_t> EchoOnce(PingNetwork& network, const std::string& host) {
+    if (!network.StartSockets()) return std::nullopt;
+    EchoReply reply{};
+    const std::int32_t status = network.SendEcho(network.ResolveHost(host), kEchoRequestData, reply);
+    network.StopSockets();
+    if (!EchoAnswered(status, reply)) return std::nullopt;
+    return reply.RoundTripTime;
 }
 
 }  // namespace zv

@@ -1,7 +1,7 @@
 // Windows Sockets 1.1 (wsock32) and the ICMP functions of icmp.dll, or of iphlpapi.dll where icmp.dll has none.
 #include <winsock.h>
 
-#include "keepalive/win32/system_net_api.h"
+#include "platform/win32/system_net_api.h"
 
 #include <cstring>
 #include <type_traits>
@@ -117,7 +117,7 @@ void SystemNetApi::IcmpCloseHandle(std::uintptr_t handle) {
 }
 
 void SystemNetApi::ShowExclamation(const std::string& text) {
-    MessageBoxA(owner_, text.c_str(), "Pulsiva", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(owner_, text.c_str(), caption_.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace zv

@@ -1,4 +1,5 @@
-// The system calls under the network layer: Windows Sockets 1.1 and the ICMP functions, found at run time.
+// The system calls under the network layer that both programs ping through: Windows Sockets 1.1 and the
+// ICMP functions, found at run time.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "keepalive/echo.h"
+#include "platform/echo.h"
 #include "platform/win32/handles.h"
 
 // Windows Sockets types, complete in <winsock.h> where the functions are called.
@@ -21,8 +22,9 @@ public:
     // The ICMP functions are looked for in these libraries in turn; the first that has all three serves.
     explicit SystemNetApi(std::vector<std::string> icmpLibraries = {"icmp.dll", "iphlpapi.dll"});
 
-    // The window that owns the message boxes (none: no owner).
+    // The window that owns the message boxes (none: no owner), and their caption (the program's name).
     void SetOwner(HWND owner) { owner_ = owner; }
+    void SetCaption(std::string caption) { caption_ = std::move(caption); }
     // Which library the ICMP functions came from; empty when none had them.
     const std::string& IcmpLibrary();
 
@@ -68,6 +70,7 @@ private:
     SendFn send_ = nullptr;
     CloseFn close_ = nullptr;
     HWND owner_ = nullptr;
+    std::string caption_ = "Pulsiva";
 };
 
 }  // namespace zv
