@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
 #include "tuning/catalogue.h"
 
@@ -105,6 +106,29 @@ public:
         if (writeError.empty()) files[file] = bytes;
         return writeError;
     }
+};
+
+// The safety backups' folder in memory; it can be made to refuse writes.
+class MemorySafetyFolder : public zv::SafetyFolder {
+public:
+    std::map<std::string, Bytes> files;
+    std::string refuse;
+
+    std::vector<std::string> Entries() override {
+        std::vector<std::string> names;
+        for (const auto& f : files) names.push_back(f.first);
+        return names;
+    }
+    std::string Write(const std::string& name, const Bytes& bytes) override {
+        if (refuse.empty()) files[name] = bytes;
+        return refuse;
+    }
+    std::optional<Bytes> Read(const std::string& name, std::string*) override {
+        auto it = files.find(name);
+        return it == files.end() ? std::nullopt : std::optional(it->second);
+    }
+    bool Exists(const std::string& name) override { return files.count(name) != 0; }
+    bool Remove(const std::string& name) override { return files.erase(name) != 0; }
 };
 
 }  // namespace zvtest

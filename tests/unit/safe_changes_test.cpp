@@ -8,6 +8,7 @@
 #include "app/safe_changes.h"
 #include "app/startup.h"
 #include "backup/backup_restore.h"
+#include "backup_support.h"
 #include "family_query.h"
 #include "optimize/custom_current.h"
 #include "platform/overlay_registry.h"
@@ -125,28 +126,7 @@ TEST(SafeChangesPlan, WritingTheChangeSetGivesExactlyWhatTheRunWrites) {
     }
 }
 
-// The backup folder in memory; it can be made to refuse writes.
-class MemoryFolder : public SafetyFolder {
-public:
-    std::map<std::string, std::vector<std::uint8_t>> files;
-    std::string refuse;
-
-    std::vector<std::string> Entries() override {
-        std::vector<std::string> names;
-        for (const auto& f : files) names.push_back(f.first);
-        return names;
-    }
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) override {
-        if (refuse.empty()) files[name] = bytes;
-        return refuse;
-    }
-    std::optional<std::vector<std::uint8_t>> Read(const std::string& name, std::string*) override {
-        auto it = files.find(name);
-        return it == files.end() ? std::nullopt : std::optional(it->second);
-    }
-    bool Exists(const std::string& name) override { return files.count(name) != 0; }
-    bool Remove(const std::string& name) override { return files.erase(name) != 0; }
-};
+using MemoryFolder = zvtest::MemorySafetyFolder;
 
 struct Machine {
     explicit Machine(WindowsFamily f, unsigned seed = 1) : family(f) { SeedMixed(reg, seed); }
