@@ -12,11 +12,16 @@
 #include <set>
 
 #include "app/win32/resource.h"
+#include "app/safe_changes.h"
+#include "app/startup.h"
 #include "platform/change_set.h"
+#include "platform/registry_helpers.h"
+#include "support/form1_harness.h"
 #include "support/registry_sandbox.h"
 #include "support/remote.h"
 #include "support/wintest.h"
 #include "support/zarvelo_app.h"
+#include "unit/tuning_support.h"
 
 namespace {
 
@@ -334,6 +339,130 @@ TEST_F(SafeChanges, AnUnwritableBackupFolderIsToldAndNothingIsWritten) {
     EXPECT_EQ(app.StatusPanels(), 1) << "a progress run started";
     EXPECT_FALSE(app.Visible(IDC_Frame3)) << "restart notice";
     EXPECT_TRUE(app.Close());
+}
+
+// The menus, Ctrl+Z and the editors' tips, with Form1 in the test's own process.
+class SafeChangesMenus : public ::testing::Test {
+protected:
+    SafeChangesMenus() : h(zv::WindowsFamily::WinXP) {}
+    void SetUp() override {
+        zv::WriteRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "LoadedMain", "Yes");
+        zv::WriteRegDword(h.registry, zv::kHkeyLocalMachine, kTcpipKey, "DefaultTTL", 64);
+        ASSERT_TRUE(h.Create());
+    }
+    std::string Item(int menu, int position) const { return h.MenuItems(menu)[static_cast<std::size_t>(position)]; }
+    void OpenMenus() { SendMessageA(h.Form1(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(h.Form1()), 0)), 0); }
+
+    // Ctrl+Z as the program's message loop meets it.
+    bool CtrlZ() {
+        BYTE keys[256] = {0};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        MSG msg{h.Form1(), WM_KEYDOWN, 'Z', 0x002C0001, 0, {}};
+        const bool taken = h.windows.TranslateDialogMessage(&msg);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        return taken;
+    }
+
+    zvtest::Form1Harness h;
+};
+
+TEST_F(SafeChangesMenus, UndoIsOfferedAfterARunAndCtrlZUndoesIt) {
+    EXPECT_EQ(Item(0, 1), "&Undo Last Change\tCtrl+Z (grayed)");
+    CtrlZ();
+    EXPECT_TRUE(h.messages.empty()) << "Ctrl+Z with nothing to undo did something";
+
+    // Reviewed, then written: the review saw the run, and Undo is offered.
+    std::vector<zv::RunKind> reviewed;
+    h.review = [&](const zv::ChangeSet& changes, const zv::WriteRun& run) {
+        reviewed.push_back(run.kind);
+        return !changes.ChangesNothing();
+    };
+    h.Select(IDC_cmbConnection, 2);
+    h.Click(IDC_Command7);
+    h.Click(IDC_Command10);
+    h.Click(IDC_Command1);
+    ASSERT_TRUE(h.Form()->OptimizeProgress().Running());
+    for (int i = 0; i < 21; ++i) h.Tick();
+    EXPECT_EQ(Item(0, 1), "&Undo Last Change\tCtrl+Z");
+    ASSERT_EQ(h.safetyBackups.files.size(), 1u);
+
+    // The file went meanwhile: opening the menu greys Undo again; it comes back with the file.
+    const auto file = *h.safetyBackups.files.begin();
+    h.safetyBackups.files.clear();
+    OpenMenus();
+    EXPECT_EQ(Item(0, 1), "&Undo Last Change\tCtrl+Z (grayed)");
+    h.safetyBackups.files.insert(file);
+    OpenMenus();
+
+    EXPECT_TRUE(CtrlZ()) << "Ctrl+Z is not a shortcut";
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0].text.rfind("The last change has been undone.", 0), 0u) << h.messages[0].text;
+    EXPECT_EQ(h.registry.Get(zv::kHkeyLocalMachine, kTcpipKey, "DefaultTTL"), zvtest::Dw(64));
+    EXPECT_EQ(reviewed, (std::vector<zv::RunKind>{zv::RunKind::Optimize, zv::RunKind::Undo}));
+    // The Undo can be undone in turn.
+    EXPECT_EQ(Item(0, 1), "&Undo Last Change\tCtrl+Z");
+}
+
+TEST_F(SafeChangesMenus, ReviewSettingIsCheckedRememberedAndCancelWritesNothing) {
+    EXPECT_EQ(Item(1, 6), "&Review Changes Before Writing (checked)");
+    int asked = 0;
+    h.review = [&](const zv::ChangeSet&, const zv::WriteRun&) { return ++asked, false; };
+    h.Command(IDM_mnuManual);
+    h.Select(IDC_Combo1 + 10, 1);
+    h.Click(IDC_Command4);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(h.Form()->ApplyProgress().Running()) << "a cancelled review started the run";
+    EXPECT_TRUE(h.Enabled(IDC_Command4));
+    EXPECT_TRUE(h.safetyBackups.files.empty());
+    EXPECT_TRUE(h.messages.empty()) << "a cancel is told nothing";
+
+    h.Command(IDM_mnuReview);
+    EXPECT_EQ(Item(1, 6), "&Review Changes Before Writing");
+    EXPECT_EQ(zv::ReadRegString(h.registry, zv::kHkeyLocalMachine, zv::kZarveloKey, "ReviewChanges"), "No");
+    h.Click(IDC_Command4);
+    EXPECT_EQ(asked, 1) << "reviewed while switched off";
+    EXPECT_TRUE(h.Form()->ApplyProgress().Running());
+}
+
+// The tip of each editor, as the custom page shows it.
+std::string EditorTip(HWND form1, HWND editor) {
+    struct Find {
+        HWND owner, tip;
+    } find{form1, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lp) {
+            auto* f = reinterpret_cast<Find*>(lp);
+            char cls[64] = {0};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(hwnd, GW_OWNER) == f->owner) f->tip = hwnd;
+            return f->tip ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    char text[128] = {0};
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = form1;
+    tool.uId = reinterpret_cast<UINT_PTR>(editor);
+    tool.lpszText = text;
+    if (find.tip) SendMessageA(find.tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(SafeChangesMenus, EditorsShowTheirValueNowAndStartWithNothingSelected) {
+    h.Command(IDM_mnuManual);
+    HWND ttl = h.Control(IDC_Combo1 + 10);
+    EXPECT_EQ(EditorTip(h.Form1(), ttl), "Now: 64");
+    EXPECT_EQ(EditorTip(h.Form1(), h.Control(IDC_Combo1 + 11)), "Now: not set");
+    EXPECT_EQ(SendMessageA(ttl, CB_GETCURSEL, 0, 0), CB_ERR);
+    // After Apply the tip tells the new value.
+    h.Select(IDC_Combo1 + 10, 1);
+    h.Click(IDC_Command4);
+    EXPECT_EQ(EditorTip(h.Form1(), ttl), "Now: 4");
 }
 
 }  // namespace
