@@ -160,6 +160,20 @@ std::set<std::string> SafetyBackupFiles() {
     return names;
 }
 
+// Opens a menu of the main window by its access key, saves a picture of it and closes it (pictures
+// to look at: another process's menu items cannot be read).
+void ShootMenu(ZarveloApp& app, char key, const std::string& name) {
+    PostMessageA(app.Form1(), WM_SYSCOMMAND, SC_KEYMENU, key);
+    HWND menu = nullptr;
+    zvtest::WaitFor([&] { return (menu = zvtest::FindTopWindowOfClass(app.ProcessId(), "#32768")) != nullptr; }, 5000);
+    if (!menu) return;
+    zvtest::Settle(app.Program().Handle());
+    zvtest::SaveScreenshot(menu, name);
+    for (int i = 0; i < 2; ++i) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    zvtest::WaitFor([&] { return !IsWindowVisible(menu); }, 5000);
+    app.Sync();
+}
+
 class SafeChanges : public ::testing::Test {
 protected:
     // The safety backups the test's runs took go again.
@@ -211,6 +225,7 @@ TEST_P(ReviewVersusOutcome, OptimizeWritesExactlyTheReviewedRowsAndCancelWritesN
     ZarveloApp app(GetParam());
     ASSERT_TRUE(app.Started());
     const Snapshot before = TakeSnapshot();
+    ShootMenu(app, 's', std::string("zarvelo-menu-settings-review-") + GetParam());
 
     // Esc cancels: nothing written, Optimize offered again.
     StartOptimize(app);
@@ -274,6 +289,8 @@ TEST_P(UndoRestores, EveryValueExactlyAndTheSafetyBackupsAreListedForRestore) {
     ASSERT_TRUE(WaitForRun(app, IDC_Command1));
     const Snapshot optimized = TakeSnapshot();
     ASSERT_FALSE(Differences(before, optimized).empty()) << "the optimization changed nothing";
+    ShootMenu(app, 'f', std::string("zarvelo-menu-file-") + GetParam());
+    ShootMenu(app, 's', std::string("zarvelo-menu-settings-") + GetParam());
 
     PostMessageA(app.Form1(), WM_COMMAND, MAKEWPARAM(IDM_mnuUndo, 0), 0);
     HWND box = zvtest::WaitForMessageBox(app.ProcessId(), "Zarvelo");
