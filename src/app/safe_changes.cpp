@@ -3,7 +3,6 @@
 
 #include "app/optimize_run.h"
 #include "app/startup.h"
-#include "backup/backup_names.h"
 #include "backup/backup_restore.h"
 #include "platform/overlay_registry.h"
 #include "platform/registry_helpers.h"
@@ -175,17 +174,8 @@ SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, Back
         const auto bytes = folder.Read(text, &error);
         run = RestoreSafetyRun(context.family, text, bytes, error);
     } else {
-        if (auto refused = RefuseBackupName(text)) {
-            ok.message = *refused;
-            ok.focusName = true;
-            return ok;
-        }
-        std::string unreadable;
-        const auto contents = folder.Read(text + kBackupExtension, &unreadable);
-        if (!unreadable.empty()) {
-            ok.message = unreadable;
-            return ok;
-        }
+        std::optional<std::vector<std::uint8_t>> contents;
+        if (auto stop = ReadRestoreFile(text, folder, &contents)) return *stop;
         run = RestoreRun(context.family, text, contents);
     }
     const WriteRunOutcome out = RunWrite(context, run);
