@@ -10,8 +10,8 @@
 #include "app/toolbar.h"
 #include "app/win32/frm_about.h"
 #include "app/win32/process_starter.h"
-#include "app/win32/review_window.h"
 #include "app/win32/resource.h"
+#include "app/win32/review_window.h"
 #include "app/win32/saved_files_windows.h"
 #include "app/win32/shell_commands.h"
 #include "app/win32/top_windows.h"
@@ -531,7 +531,7 @@ void Form1::mnuExit_Click() {
 }
 
 void Form1::mnuUndo_Click() {
-    // Ctrl+Z works while the item is greyed; nor does anything undo under a run's progress display.
+    // Ctrl+Z may come when nothing is left to undo; nor does anything undo under a run's progress display.
     if (optimizeProgress_.Running() || applyProgress_.Running() || !UndoAvailable(services_)) return;
     os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
     const WriteRunOutcome outcome = UndoFromWindow(services_, hwnd_, FamilyOf(*os_));

@@ -83,6 +83,7 @@ void Form1::Command1_Click() {
         if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(command1)) SetFocus(command1);
         return;
     }
+    RefreshEditorTips();
     SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ProgressInStatusBar(true);
     optimizeProgress_.Start(outcome.failedChanges);

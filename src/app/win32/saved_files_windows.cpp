@@ -247,8 +247,8 @@ void SavedFilesForm::Command3_Click() {
         items.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         for (int index : items) {
             const std::string entry = ListItemText(list, index);
-            // A file that has gone meanwhile is simply no longer listed.
-            // A safety backup is listed under its file name.
+            // A safety backup is listed under its file name. A file that has gone meanwhile is simply
+            // no longer listed.
             const std::string file = IsSafetyBackupName(entry) ? entry : entry + kBackupExtension;
             if (!DeleteSavedFile(Directory() + "\\" + file)) notDeleted.push_back(entry);
         }
