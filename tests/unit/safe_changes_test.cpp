@@ -245,8 +245,8 @@ TEST(SafeChangesRun, TheNewestTenAutomaticBackupsAndEveryUserFileAreKept) {
     EXPECT_TRUE(m.folder.Exists("Before Apply 2026-11-04 09.00.00.zsb"));
 }
 
-// The Restore window's OK: a safety backup by its file name, a saved backup by its name, refused names,
-// a restore that changes nothing, and a safety backup that cannot be written.
+// The Restore window's OK: a safety backup by its file name, a saved backup by its name, refused names
+// and a restore that changes nothing.
 TEST(SafeChangesRestore, TheRestoreWindowRestoresSafetyAndSavedBackupsAsWriteRuns) {
     Machine m(WindowsFamily::Win98);
     zvtest::FakeFolder window;  // the backup folder as the Restore window reads it
@@ -275,16 +275,6 @@ TEST(SafeChangesRestore, TheRestoreWindowRestoresSafetyAndSavedBackupsAsWriteRun
         EXPECT_EQ(ok.focusName, c.focusName) << c.text;
         EXPECT_EQ(ok.message.rfind(c.says, 0), 0u) << c.text << ": " << ok.message;
     }
-
-    // "mine" changes values again, but its safety backup cannot be written.
-    auto again = m.Context(3);
-    ASSERT_TRUE(RunWrite(again, Optimize(m.family, 3, 3)).Written());
-    const std::string current = Values(m.reg);
-    m.folder.refuse = "The disk is full.";
-    const SavedFileOk refused = RestoreOkRun(ctx, "mine", window);
-    EXPECT_FALSE(refused.done);
-    EXPECT_EQ(refused.message.rfind("The safety backup could not be written", 0), 0u) << refused.message;
-    EXPECT_TRUE(Values(m.reg) == current) << "written without a safety backup";
 }
 
 TEST(SafeChangesSettings, ReviewIsOnUnlessSwitchedOff) {
