@@ -548,6 +548,18 @@ void Form1::mnuReview_Click() {
     ApplyRunMenus();
 }
 
+bool Form1::EndWriteRun(const WriteRunOutcome& outcome, HWND button) {
+    ApplyRunMenus();
+    if (TellOutcome(outcome)) {
+        RefreshEditorTips();
+        return true;
+    }
+    EnableWindow(button, TRUE);
+    // Disabling the button took the focus away from it.
+    if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(button)) SetFocus(button);
+    return false;
+}
+
 bool Form1::TellOutcome(const WriteRunOutcome& outcome) {
     if (outcome.Written()) return true;
     if (!outcome.message.empty() && services_.messageBox) {

@@ -176,6 +176,10 @@ private:
 
     // A write run's outcome: tells why nothing was written; true when it was.
     bool TellOutcome(const WriteRunOutcome& outcome);
+    // After Optimize's or Apply's write run, started by `button` (disabled meanwhile): menus and tips
+    // brought up to date, or the user told why nothing was written and the button given back. True
+    // when the run was written and its progress display may start.
+    bool EndWriteRun(const WriteRunOutcome& outcome, HWND button);
     // The editors' "Now: ..." tips, from the registry and the adapter chosen on the wizard page.
     void RefreshEditorTips();
 

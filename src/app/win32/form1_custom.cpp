@@ -160,13 +160,7 @@ void Form1::Command4_Click() {
     if (hourglass) SetBusy(true);
     const WriteRunOutcome outcome = RunFromWindow(services_, hwnd_, family, run);
     if (hourglass) SetBusy(false);
-    ApplyRunMenus();
-    if (!TellOutcome(outcome)) {
-        EnableWindow(command4, TRUE);
-        if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(command4)) SetFocus(command4);
-        return;
-    }
-    RefreshEditorTips();
+    if (!EndWriteRun(outcome, command4)) return;
 
     SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ProgressInStatusBar(true);

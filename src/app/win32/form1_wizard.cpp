@@ -77,13 +77,7 @@ void Form1::Command1_Click() {
     EnableWindow(command1, FALSE);
     const WriteRunOutcome outcome =
         RunFromWindow(services_, hwnd_, FamilyOf(*os_), OptimizeRun(*os_, ReadWizardChoice(), adapters_));
-    ApplyRunMenus();
-    if (!TellOutcome(outcome)) {
-        EnableWindow(command1, TRUE);
-        if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(command1)) SetFocus(command1);
-        return;
-    }
-    RefreshEditorTips();
+    if (!EndWriteRun(outcome, command1)) return;
     SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ProgressInStatusBar(true);
     optimizeProgress_.Start(outcome.failedChanges);
