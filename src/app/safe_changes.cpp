@@ -101,14 +101,17 @@ WriteRun RestoreSafetyRun(WindowsFamily family, const std::string& fileName,
                     }};
 }
 
+ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused) {
+    OverlayRegistry overlay(reg);
+    std::string why = run.plan ? run.plan(overlay) : std::string();
+    if (refused) *refused = why;
+    return why.empty() ? overlay.Changes() : ChangeSet{};
+}
+
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
-    ChangeSet changes;
-    {
-        OverlayRegistry overlay(context.registry);
-        std::string refused = run.plan ? run.plan(overlay) : std::string();
-        if (!refused.empty()) return Stop(WriteRunStatus::Refused, std::move(refused));
-        changes = overlay.Changes();
-    }
+    std::string refused;
+    ChangeSet changes = PlanChanges(context.registry, run, &refused);
+    if (!refused.empty()) return Stop(WriteRunStatus::Refused, std::move(refused));
     if (changes.ChangesNothing()) return Stop(WriteRunStatus::NothingToChange, ChangeSummary(changes));
     if (context.review && ReadReviewChanges(context.registry) && !context.review(changes, run)) {
         return Stop(WriteRunStatus::Cancelled, {}, std::move(changes));

@@ -88,6 +88,10 @@ struct WriteRunOutcome {
     bool Written() const { return status == WriteRunStatus::Written; }
 };
 
+// What the run would change, worked out on an overlay; nothing is written. `refused` (may be null)
+// receives why the run refuses, and the change set is then empty.
+ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused);
+
 // plan -> change set -> review (may cancel) -> safety backup (failure stops) -> write -> remember the
 // safety backup for Undo -> drop the automatic ones beyond the newest ten.
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run);

@@ -38,6 +38,8 @@ inline constexpr std::uint32_t kRgbWhite = 0xFFFFFF;  // 0xRRGGBB
 inline constexpr std::uint32_t kRgbGrid = 0x0080FF;
 inline constexpr std::uint32_t kRgbYellow = 0xFFFF00;
 inline constexpr std::uint32_t kRgbChartLine = 0x0000FF;
+// A lost ping's mark at the bottom of its column.
+inline constexpr std::uint32_t kRgbLossMark = 0xE00000;
 
 // The first grid column of each image; the others follow every 12 pixels.
 int GridFirstColumn(int image);

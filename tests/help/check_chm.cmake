@@ -1,4 +1,4 @@
-# The built help file: its six topics, contents and index are inside, and every link in it leads somewhere.
+# The built help file: its seven topics, contents and index are inside, and every link in it leads somewhere.
 # Called with -DCHM=<zarvelo.chm> -DWORK=<scratch folder>.
 cmake_minimum_required(VERSION 3.25)
 
@@ -12,7 +12,7 @@ endif()
 # What the file holds, as 7-Zip lists it.
 archive_entries(${CHM} names)
 
-set(topics automatic.htm custom.htm launcher.htm backup.htm restore.htm ping.htm)
+set(topics automatic.htm custom.htm launcher.htm backup.htm restore.htm cmdline.htm ping.htm)
 foreach(name IN LISTS topics ITEMS zarvelo.hhc zarvelo.hhk "#SYSTEM")
   if(NOT name IN_LIST names)
     fail("${name} is not in the help file")

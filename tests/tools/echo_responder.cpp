@@ -72,14 +72,20 @@ struct Options {
 };
 
 // The delay for the next reply: the first number in the delay file, read afresh for each request,
-// so a test can change it while the responder runs; the fixed delay otherwise. A file caught
-// in the middle of being rewritten keeps the delay read last.
-unsigned CurrentDelay(const Options& opt) {
-    static unsigned last = opt.delayMs >= 0 ? static_cast<unsigned>(opt.delayMs) : 0;
+// so a test can change it while the responder runs; the fixed delay otherwise. "off" in the file
+// stops the answers, as if the site had gone away: -1. A file caught in the middle of being
+// rewritten keeps what was read last.
+long CurrentDelay(const Options& opt) {
+    static long last = opt.delayMs >= 0 ? opt.delayMs : 0;
     if (!opt.delayFile.empty()) {
         std::ifstream in(opt.delayFile);
-        long v = -1;
-        if (in >> v && v >= 0) last = static_cast<unsigned>(v);
+        std::string word;
+        if (in >> word) {
+            char* end = nullptr;
+            long v = std::strtol(word.c_str(), &end, 10);
+            if (word == "off") last = -1;
+            else if (*end == '\0' && v >= 0) last = v;
+        }
     }
     return last;
 }
@@ -88,7 +94,7 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: echo_responder [--delay-ms N] [--delay-file PATH] [--pid-file PATH]\n"
                  "Answers ICMP echo requests to loopback after N ms (or the number in PATH, read per\n"
-                 "request). Run it inside a loopback-only network namespace with\n"
+                 "request; \"off\" there: no answers). Run it inside a loopback-only network namespace with\n"
                  "net.ipv4.icmp_echo_ignore_all=1, so the kernel does not answer first.\n");
     return 2;
 }
@@ -155,8 +161,14 @@ int main(int argc, char** argv) {
                 bool fromLoopback = (ntohl(from.sin_addr.s_addr) >> 24) == 127;
                 if (ihl >= 20 && static_cast<std::size_t>(got) >= ihl + 8 && packet[ihl] == 8 && packet[ihl + 1] == 0 &&
                     fromLoopback) {
+                    const long delay = CurrentDelay(opt);
+                    if (delay < 0) {
+                        std::printf("dropped\n");
+                        std::fflush(stdout);
+                        continue;
+                    }
                     Pending p;
-                    p.delayMs = CurrentDelay(opt);
+                    p.delayMs = static_cast<unsigned>(delay);
                     p.dueNs = arrived + static_cast<std::int64_t>(p.delayMs) * 1000000;
                     p.order = order++;
                     p.to = from;

@@ -1,4 +1,4 @@
-// Shared helpers of the backup tests: backup files made by hand, byte by byte.
+// Shared helpers of the backup tests: backup files made by hand, byte by byte, and folders in memory.
 #pragma once
 
 #include <algorithm>
@@ -109,9 +109,9 @@ public:
 };
 
 // The safety backups' folder in memory; it can be made to refuse writes.
-class MemorySafetyFolder : public zv::SafetyFolder {
+class MemoryFolder : public zv::SafetyFolder {
 public:
-    std::map<std::string, Bytes> files;
+    std::map<std::string, std::vector<std::uint8_t>> files;
     std::string refuse;
 
     std::vector<std::string> Entries() override {
@@ -119,11 +119,11 @@ public:
         for (const auto& f : files) names.push_back(f.first);
         return names;
     }
-    std::string Write(const std::string& name, const Bytes& bytes) override {
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) override {
         if (refuse.empty()) files[name] = bytes;
         return refuse;
     }
-    std::optional<Bytes> Read(const std::string& name, std::string*) override {
+    std::optional<std::vector<std::uint8_t>> Read(const std::string& name, std::string*) override {
         auto it = files.find(name);
         return it == files.end() ? std::nullopt : std::optional(it->second);
     }

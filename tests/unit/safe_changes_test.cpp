@@ -126,7 +126,7 @@ TEST(SafeChangesPlan, WritingTheChangeSetGivesExactlyWhatTheRunWrites) {
     }
 }
 
-using MemoryFolder = zvtest::MemorySafetyFolder;
+using zvtest::MemoryFolder;
 
 struct Machine {
     explicit Machine(WindowsFamily f, unsigned seed = 1) : family(f) { SeedMixed(reg, seed); }

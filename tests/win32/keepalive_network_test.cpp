@@ -8,10 +8,13 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
+#include <vector>
 
 #include "keepalive/activity_chart.h"
 #include "keepalive/echo.h"
 #include "keepalive/win32/resource.h"
+#include "keepalive/win32/system_line_files.h"
 #include "keepalive/win32/system_net_api.h"
 #include "support/remote.h"
 #include "support/tray_probe.h"
@@ -65,6 +68,7 @@ struct Responder {
         return Responder{WindowsPath(delay), WindowsPath(log)};
     }
     void SetDelay(int ms) const { std::ofstream(delayFile, std::ios::trunc) << ms << "\n"; }
+    void Silence() const { std::ofstream(delayFile, std::ios::trunc) << "off\n"; }
     int Replies() const {
         std::ifstream in(logFile);
         std::string line;
@@ -277,6 +281,52 @@ TEST(NetnsPulsiva, PingsTheResponderChartsTheTimeAndStops) {
     EXPECT_TRUE(IsWindowEnabled(app.Item(IDC_txtDomain)));
     EXPECT_EQ(app.Chart().Count(kRgbChartLine), 0) << "stop leaves the grid only";
     zvtest::SaveScreenshot(app.window, "pulsiva-stopped");
+}
+
+std::vector<std::string> FileLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(NetnsPulsiva, FourUnansweredIntervalsMakeOneOutageLine) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    responder.SetDelay(20);
+    const std::string log = SystemOutageLogPlace().file;
+    DeleteFileA(log.c_str());
+    RunningPulsiva app("winxp");
+    ASSERT_NE(app.window, nullptr) << "pulsiva.exe showed no window";
+    app.Click(IDC_Command1);
+    app.SetSite("127.0.0.1");
+    app.Click(IDC_cmdPing);
+    auto stats = [&] { return zvtest::WindowText(app.Item(IDC_lblStats)); };
+    auto waitForStats = [&](const std::string& start, DWORD ms) {
+        return zvtest::WaitFor([&] { return stats().rfind(start, 0) == 0; }, ms);
+    };
+    ASSERT_TRUE(waitForStats("Sent 1  Lost 0 (0.0%)  Min/Avg/Max ", 30000)) << stats();
+
+    responder.Silence();
+    ASSERT_TRUE(waitForStats("Sent 5  Lost 4 (80.0%)", 70000)) << stats();
+    responder.SetDelay(20);
+    ASSERT_TRUE(waitForStats("Sent 6  Lost 4 (66.7%)", 30000)) << stats();
+    zvtest::ScreenPixels chart = app.Chart();
+    EXPECT_GE(chart.Count(kRgbLossMark), 4 * 5) << "a red mark under each lost ping";
+    zvtest::SaveScreenshot(app.window, "pulsiva-outage");
+
+    std::vector<std::string> lines = FileLines(log);
+    ASSERT_EQ(lines.size(), 2u) << "a header and one outage, in " << log;
+    EXPECT_EQ(lines[0], "Start,End,Duration (s),Pings lost,Host");
+    // start,end,duration,lost,host: four intervals of ten seconds from the first loss to the answer.
+    std::vector<std::string> fields;
+    std::stringstream line(lines[1]);
+    for (std::string field; std::getline(line, field, ',');) fields.push_back(field);
+    ASSERT_EQ(fields.size(), 5u) << lines[1];
+    EXPECT_EQ(fields[0].size(), 19u) << lines[1];
+    EXPECT_EQ(fields[1].size(), 19u) << "the outage has ended: " << lines[1];
+    EXPECT_NEAR(std::stoi(fields[2]), 40, 5) << lines[1];
+    EXPECT_EQ(fields[3], "4") << lines[1];
+    EXPECT_EQ(fields[4], "127.0.0.1") << lines[1];
 }
 
 TEST(NetnsPulsiva, UnresolvableSiteShowsZero) {

@@ -104,11 +104,13 @@ protected:
     HWND hwnd = nullptr;
     bool realShell = false;  // the real taskbar instead of the recorder
     std::string path = "C:\\Quonibar\\pulsiva.exe";
+    LogPlace outageLog;
 
     void Start() {
         PulsivaProgram::Options o;
         o.quitOnDestroy = false;
         o.programPath = path;
+        o.outageLog = outageLog;
         o.help = [this](HWND owner, const std::string& file, const std::string& topic) {
             help.push_back(std::string(owner == program->Menu().hwnd() ? "frmMenu" : "other") + "|" + file + "|" + topic);
         };
@@ -202,12 +204,13 @@ TEST_F(Tray, DisableAnimationShowsTheStillIconWhilePinging) {
 
 TEST_F(Tray, MenuItemsFollowThePingingState) {
     Start();
-    const char* texts[] = {"&Ping", "&Stop Ping", "P&ing Interval", "", "&Restore", "&Help", "", "&Close"};
+    const char* texts[] = {"&Ping",        "&Stop Ping",           "P&ing Interval", "", "&Restore", "&Help",
+                           "Outage &Log", "&Save Activity\x85", "",               "&Close"};
     HMENU options = program->Menu().Options();
     ASSERT_NE(options, nullptr);
-    ASSERT_EQ(GetMenuItemCount(options), 8);
+    ASSERT_EQ(GetMenuItemCount(options), 10);
     char text[64];
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 10; ++i) {
         text[0] = 0;
         GetMenuStringA(options, i, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, texts[i]) << "mnuOpts " << i;
@@ -253,6 +256,29 @@ TEST_F(Tray, MenuItemsFollowThePingingState) {
 
     MenuCommand(IDM_mnuOpts5);  // &Help
     EXPECT_EQ(help, std::vector<std::string>{"frmMenu|" + zvtest::ProgramDir() + "\\zarvelo.chm|ping.htm"});
+}
+
+TEST_F(Tray, OutageLogItemTellsWhenThereIsNoneYet) {
+    outageLog.file = zvtest::ProgramDir() + "\\zv-no-such-folder\\outages.csv";
+    Start();
+    std::string text;
+    std::thread closer([&] {
+        HWND box = nullptr;
+        // The box is the window the form is disabled for: owned by it.
+        auto ownedBox = [&] {
+            HWND found = nullptr;
+            for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
+                if (GetWindow(w, GW_OWNER) == hwnd && IsWindowVisible(w)) found = w;
+            return found;
+        };
+        if (zvtest::WaitFor([&] { return (box = ownedBox()) != nullptr; }, 10000)) {
+            text = zvtest::WindowText(GetDlgItem(box, 0xFFFF));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    MenuCommand(IDM_mnuOutageLog);
+    closer.join();
+    EXPECT_EQ(text, "No outage has been logged yet.");
 }
 
 // Closes every pop-up menu of this process that opens while it lives, and counts them, so that a
@@ -436,9 +462,9 @@ TEST_F(Tray, RightClickShowsTheMenuAtTheTaskbarsCorner) {
 
     SeenMenu seen = RightClickTray(hwnd, "pulsiva-tray-menu", {VK_ESCAPE});
     ASSERT_TRUE(seen.found) << "no pop-up menu appeared";
-    EXPECT_EQ(seen.texts, (std::vector<std::string>{"&Ping", "&Stop Ping", "P&ing Interval", "", "&Restore", "&Help", "",
-                                                   "&Close"}));
-    ASSERT_EQ(seen.states.size(), 8u);
+    EXPECT_EQ(seen.texts, (std::vector<std::string>{"&Ping", "&Stop Ping", "P&ing Interval", "", "&Restore", "&Help",
+                                                   "Outage &Log", "&Save Activity\x85", "", "&Close"}));
+    ASSERT_EQ(seen.states.size(), 10u);
     EXPECT_TRUE(seen.states[0] & MF_GRAYED) << "&Ping greyed while pinging";
     EXPECT_FALSE(seen.states[1] & MF_GRAYED) << "&Stop Ping enabled";
     EXPECT_TRUE(seen.states[2] & MF_GRAYED) << "P&ing Interval greyed while pinging";
@@ -454,8 +480,8 @@ TEST_F(Tray, RightClickShowsTheMenuAtTheTaskbarsCorner) {
     ASSERT_FALSE(program->Form().Loop().Pinging());
     seen = RightClickTray(hwnd, "pulsiva-tray-menu-idle", {VK_DOWN, VK_RETURN});
     ASSERT_TRUE(seen.found);
-    ASSERT_EQ(seen.states.size(), 8u);
-    for (int i : {0, 1, 2, 4, 5, 7}) EXPECT_FALSE(seen.states[i] & MF_GRAYED) << "idle: item " << i << " enabled";
+    ASSERT_EQ(seen.states.size(), 10u);
+    for (int i : {0, 1, 2, 4, 5, 6, 7, 9}) EXPECT_FALSE(seen.states[i] & MF_GRAYED) << "idle: item " << i << " enabled";
     EXPECT_TRUE(seen.states[0] & MFS_DEFAULT);
     Pump();
     EXPECT_TRUE(program->Form().Loop().Pinging()) << "\"&Ping\" chosen in the menu reached frmMenu";

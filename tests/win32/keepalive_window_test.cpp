@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -36,6 +37,7 @@ public:
         if (duringEcho) duringEcho();
         if (!rtts.empty()) {
             reply.RoundTripTime = rtts.front();
+            if (reply.RoundTripTime) reply.Address = 0x0A0200C0;  // 192.0.2.10 answered
             rtts.pop_front();
         }
         return 0;
@@ -72,6 +74,7 @@ protected:
     HookLog log;
     std::unique_ptr<FrmGetIp> form;
     HWND hwnd = nullptr;
+    std::string outageLog;
 
     void SetUp() override {
         FrmGetIp::Options options;
@@ -92,6 +95,11 @@ protected:
         options.hooks.showStillIcon = [this] { ++log.stillIcons; };
         options.hooks.trayPingItems = [this](bool on) { log.trayItems.push_back(on); };
         options.hooks.check1Click = [this] { ++log.check1Clicks; };
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        outageLog = std::string(temp) + "zv-window-outages.csv";
+        DeleteFileA(outageLog.c_str());
+        options.outageLog.file = outageLog;
         form = std::make_unique<FrmGetIp>(GetModuleHandleA(nullptr), net, options);
         hwnd = form->Create();
         ASSERT_NE(hwnd, nullptr);
@@ -233,6 +241,38 @@ TEST_F(Window, StartUpSelectsTenSecondsAndStartsPinging) {
         for (int x = 0; x < client.cx; ++x) differing += form->ChartPixel(x, y) != grid[y * client.cx + x];
     EXPECT_EQ(differing, 0);
     zvtest::SaveScreenshot(hwnd, "pulsiva-window-startup");
+}
+
+TEST_F(Window, TooltipFollowsThePingsAndAnOpenOutageIsWrittenAtClose) {
+    net.rtts = {30, 0, 0, 0};
+    Tick(4);
+    // The chart's tooltip: the tooltip window the form owns.
+    HWND tip = nullptr;
+    for (HWND w = GetTopWindow(nullptr); w && !tip; w = GetWindow(w, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (GetWindow(w, GW_OWNER) == hwnd && std::string(cls) == TOOLTIPS_CLASSA) tip = w;
+    }
+    ASSERT_NE(tip, nullptr);
+    // The wide form: the narrow one gives no more than 80 characters back.
+    wchar_t text[512] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_ChartPict));
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    const std::string expected = form->Watch().Tooltip();
+    EXPECT_EQ(std::wstring(text), std::wstring(expected.begin(), expected.end()));
+
+    Click(IDC_cmdExit);
+    std::ifstream in(outageLog);
+    std::string header, line;
+    std::getline(in, header);
+    std::getline(in, line);
+    EXPECT_NE(line.find(",,"), std::string::npos) << "an empty end: " << line;
+    const std::string tail = ",3,www.quonibar.example";
+    EXPECT_TRUE(line.size() > tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0) << line;
 }
 
 TEST_F(Window, EveryTickPingsAndDrawsTheHistoryToThePixel) {

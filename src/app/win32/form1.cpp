@@ -110,9 +110,9 @@ HWND Form1::Create(HINSTANCE instance, Form1Services services, int showCommand) 
 
 Form1* Form1::FromWindow(HWND hwnd) { return dynamic_cast<Form1*>(WindowBase::FromWindow(hwnd)); }
 
-HWND Form1::Frame1(int index) const {
+HWND Form1::Frame1(int index) {
     if (index < 0 || index >= kFrame1Members) return nullptr;
-    return frame1_[static_cast<std::size_t>(index)];
+    return MakePage(index);
 }
 
 HWND Form1::frmCustom(int index) const {
@@ -120,7 +120,7 @@ HWND Form1::frmCustom(int index) const {
     return frmCustom_[static_cast<std::size_t>(index)];
 }
 
-HWND Form1::Control(int id) const {
+HWND Form1::MadeControl(int id) const {
     for (HWND page : frame1_) {
         if (!page) continue;
         if (HWND found = GetDlgItem(page, id)) return found;
@@ -130,6 +130,44 @@ HWND Form1::Control(int id) const {
         if (HWND found = GetDlgItem(frame, id)) return found;
     }
     return GetDlgItem(hwnd_, id);
+}
+
+HWND Form1::Control(int id) {
+    if (HWND found = MadeControl(id)) return found;
+    // A control of a page not yet shown: the pages are made now.
+    bool made = false;
+    for (int i = 0; i < kFrame1Members; ++i) {
+        if (frame1_[static_cast<std::size_t>(i)]) continue;
+        MakePage(i);
+        made = true;
+    }
+    return made ? MadeControl(id) : nullptr;
+}
+
+HWND Form1::MakePage(int index) {
+    HWND& page = frame1_[static_cast<std::size_t>(index)];
+    if (page || !hwnd_) return page;
+    page = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_Frame1_0 + index), hwnd_, WindowBase::DialogProc,
+                              CreationParam(this));
+    if (!page) return nullptr;
+    SetWindowLongPtrA(page, GWLP_ID, IDC_Frame1_0 + index);
+    SetWindowPos(page, nullptr, 0, pageTop_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Each page starts as it did when every page was made with the window.
+    switch (index) {
+    case kPageConfiguration:
+        CheckRadioButton(page, IDC_Option8, IDC_Option12, IDC_Option8);
+        break;
+    case kPageSummary:
+        RefreshSummary();
+        break;
+    case kPageLauncher:
+        // The launcher page starts with Option1 ("Network Settings").
+        CheckRadioButton(page, IDC_Option1, IDC_Option7, IDC_Option1);
+        break;
+    default:
+        break;
+    }
+    return page;
 }
 
 WindowBase::Result Form1::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -191,31 +229,25 @@ bool Form1::CreateControls() {
     SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
     Subclass(toolbar_);
 
-    // The members of Frame1, one child dialog each, on top of each other below the toolbar.
+    // The members of Frame1, child dialogs on top of each other below the toolbar. Only the first is
+    // made now, for the bold font and the page size; the others when they are first needed.
     RECT toolbarRect{};
     GetWindowRect(toolbar_, &toolbarRect);
-    const int top = toolbarRect.bottom - toolbarRect.top;
-    SIZE pageSize{0, 0};
-    for (int i = 0; i < kFrame1Members; ++i) {
-        HWND page = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_Frame1_0 + i), hwnd_, WindowBase::DialogProc,
-                                       CreationParam(this));
-        if (!page) return false;
-        SetWindowLongPtrA(page, GWLP_ID, IDC_Frame1_0 + i);
-        RECT r{};
-        GetWindowRect(page, &r);
-        pageSize = SIZE{r.right - r.left, r.bottom - r.top};
-        SetWindowPos(page, nullptr, 0, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        frame1_[static_cast<std::size_t>(i)] = page;
-    }
+    pageTop_ = toolbarRect.bottom - toolbarRect.top;
+    HWND first = MakePage(kPageAutomatic);
+    if (!first) return false;
+    RECT pageRect{};
+    GetWindowRect(first, &pageRect);
+    const SIZE pageSize{pageRect.right - pageRect.left, pageRect.bottom - pageRect.top};
 
     // Headings and the summary values are bold.
     LOGFONTA lf{};
-    HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(frame1_[0], WM_GETFONT, 0, 0));
+    HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(first, WM_GETFONT, 0, 0));
     if (pageFont && GetObjectA(pageFont, sizeof lf, &lf)) {
         lf.lfWeight = FW_BOLD;
         boldFont_.reset(CreateFontIndirectA(&lf));
     }
-    for (int id : {IDC_Label1, IDC_Label2}) SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    for (int id : {IDC_Label1, IDC_Label2}) SendMessageA(GetDlgItem(first, id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(IDC_StatusBar1), instance_, nullptr);
@@ -227,7 +259,7 @@ bool Form1::CreateControls() {
     GetWindowRect(statusBar_, &statusRect);
 
     // The window fits the pages, the toolbar above and the status bar below.
-    RECT client{0, 0, pageSize.cx, top + pageSize.cy + (statusRect.bottom - statusRect.top)};
+    RECT client{0, 0, pageSize.cx, pageTop_ + pageSize.cy + (statusRect.bottom - statusRect.top)};
     AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), TRUE,
                        static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
@@ -270,9 +302,6 @@ void Form1::Form_Load(int showCommand) {
     SendMessageA(cmbConnection, CB_SETCURSEL, 0, 0);
 
     helpFile_ = HelpFilePath(services_.programDir);
-    CheckRadioButton(Frame1(kPageConfiguration), IDC_Option8, IDC_Option12, IDC_Option8);
-    // The launcher page starts with Option1 ("Network Settings").
-    CheckRadioButton(Frame1(kPageLauncher), IDC_Option1, IDC_Option7, IDC_Option1);
 
     Refresh();
     keys_ = LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDR_Form1Keys));
@@ -379,8 +408,8 @@ void Form1::RestoreAfterFailure() {
     ApplyStatusPanels();
     SetBusy(false);
     EnableWindow(toolbar_, TRUE);
-    EnableWindow(Control(IDC_Command1), TRUE);
-    EnableWindow(Control(IDC_Command4), TRUE);
+    EnableWindow(MadeControl(IDC_Command1), TRUE);
+    EnableWindow(MadeControl(IDC_Command4), TRUE);
 }
 
 void Form1::ShowFailure(const std::string& text) {
@@ -617,26 +646,30 @@ void Form1::ShowPage(int page) {
 void Form1::Refresh() {
     if (nav_.PageVisible(kPageCustom)) CreateCustomPage();
     for (int i = 0; i < kFrame1Members; ++i) {
-        HWND page = frame1_[static_cast<std::size_t>(i)];
         const bool visible = nav_.PageVisible(i);
-        if ((IsWindowVisible(page) != FALSE) != visible) ShowWindow(page, visible ? SW_SHOWNA : SW_HIDE);
+        HWND page = visible ? MakePage(i) : frame1_[static_cast<std::size_t>(i)];
+        if (page && (IsWindowVisible(page) != FALSE) != visible) ShowWindow(page, visible ? SW_SHOWNA : SW_HIDE);
     }
     ApplyFileMenu();
     ApplyRunMenus();
+    RefreshSummary();
+}
 
+void Form1::RefreshSummary() {
+    HWND page = frame1_[kPageSummary];
+    if (!page) return;
     const Summary& summary = nav_.SummaryLabels();
-    SetWindowTextA(Control(IDC_Label52), summary.configurationCaption.c_str());
-    SetWindowTextA(Control(IDC_Label53), summary.adapter.c_str());
-    SetWindowTextA(Control(IDC_Label54), summary.connection.c_str());
-    SetWindowTextA(Control(IDC_Label55), summary.configuration.c_str());
-    HFONT valueFont = summary.bold && boldFont_ ? boldFont_.get()
-                                                : reinterpret_cast<HFONT>(SendMessageA(Frame1(kPageSummary), WM_GETFONT, 0, 0));
+    SetWindowTextA(GetDlgItem(page, IDC_Label52), summary.configurationCaption.c_str());
+    SetWindowTextA(GetDlgItem(page, IDC_Label53), summary.adapter.c_str());
+    SetWindowTextA(GetDlgItem(page, IDC_Label54), summary.connection.c_str());
+    SetWindowTextA(GetDlgItem(page, IDC_Label55), summary.configuration.c_str());
+    HFONT valueFont = summary.bold && boldFont_ ? boldFont_.get() : reinterpret_cast<HFONT>(SendMessageA(page, WM_GETFONT, 0, 0));
     for (int id : {IDC_Label53, IDC_Label54, IDC_Label55}) {
-        SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(valueFont), TRUE);
+        SendMessageA(GetDlgItem(page, id), WM_SETFONT, reinterpret_cast<WPARAM>(valueFont), TRUE);
     }
 
     const int frame3Show = nav_.RestartNoticeVisible() ? SW_SHOWNA : SW_HIDE;
-    for (int id : {IDC_Frame3, IDC_Label56, IDC_Label57, IDC_Command13}) ShowWindow(Control(id), frame3Show);
+    for (int id : {IDC_Frame3, IDC_Label56, IDC_Label57, IDC_Command13}) ShowWindow(GetDlgItem(page, id), frame3Show);
 }
 
 void Form1::FocusVisiblePage() {
@@ -650,7 +683,7 @@ void Form1::FocusVisiblePage() {
     if (HWND first = GetNextDlgTabItem(page, nullptr, FALSE)) SetFocus(first);
 }
 
-int Form1::DefaultButton() const {
+int Form1::DefaultButton() {
     int id = 0;
     switch (nav_.VisiblePage()) {
     case kPageAutomatic: id = IDC_Command7; break;

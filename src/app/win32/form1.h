@@ -78,11 +78,12 @@ public:
     static HWND Create(HINSTANCE instance, Form1Services services, int showCommand);
     static Form1* FromWindow(HWND hwnd);
 
-    HWND Frame1(int index) const;
+    // A member of Frame1; the pages are made when first needed.
+    HWND Frame1(int index);
     // A tab frame of the Custom Optimization page, 0 to 3.
     HWND frmCustom(int index) const;
-    // A control of any page, or of the form itself, by id.
-    HWND Control(int id) const;
+    // A control of any page, or of the form itself, by id (making the pages not made yet).
+    HWND Control(int id);
     HWND Toolbar1() const { return toolbar_; }
     HWND StatusBar1() const { return statusBar_; }
     HWND ProgressBar1() const { return progressBar_; }
@@ -114,6 +115,10 @@ private:
 
     // Start-up and shut-down.
     bool CreateControls();
+    // Makes a member of Frame1 as it starts, once.
+    HWND MakePage(int index);
+    // A control of the pages made so far, or of the form itself.
+    HWND MadeControl(int id) const;
     void Form_Load(int showCommand);
     void Form_Unload();
     void FirstRunPrompt();
@@ -155,7 +160,7 @@ private:
     void Command13_Click();
     void Command14_Click();
     void Timer1_Timer();
-    WizardChoice ReadWizardChoice() const;
+    WizardChoice ReadWizardChoice();
 
     // The Custom Optimization page (form1_custom.cpp). Its tabs, frames and editors are made when the
     // page is first shown, not at start-up; until then frmCustom() and their controls are null.
@@ -166,11 +171,11 @@ private:
     void TabStrip1_Click();
     // Ctrl+Tab and Ctrl+Shift+Tab on the custom page; false elsewhere.
     bool CustomPage_CtrlTab(bool backwards);
-    CustomSelections ReadCustomSelections() const;
+    CustomSelections ReadCustomSelections();
     // The System Settings Launcher page (form1_launcher.cpp).
     void Command2_Click();
     void Command6_Click();
-    LaunchOption ReadLaunchOption() const;
+    LaunchOption ReadLaunchOption();
     // Shows what could not be started, in a message box owned by the window.
     void ReportLaunch(HWND owner, const LaunchOutcome& outcome);
 
@@ -185,6 +190,7 @@ private:
 
     // Mirrors of the portable state into the controls.
     void Refresh();
+    void RefreshSummary();
     void ApplyFileMenu();
     // Undo greyed when there is nothing to undo; Review Changes checked while it is on.
     void ApplyRunMenus();
@@ -192,7 +198,7 @@ private:
     void SetPanelText(int number, const std::string& text);
     void SetBusy(bool busy);
     void FocusVisiblePage();
-    int DefaultButton() const;
+    int DefaultButton();
     // The "&Help" button of the page in view, which F1 presses; 0 on a page without one.
     int HelpButton() const;
     void ShowHelp(HWND owner, const HelpRequest& request);
@@ -206,6 +212,7 @@ private:
     HWND progressBar_ = nullptr;
     StatusBarProgress statusProgress_;
     std::array<HWND, kFrame1Members> frame1_{};
+    int pageTop_ = 0;
     std::array<HWND, kCustomTabs> frmCustom_{};
     ImageList imageList1_;
     HACCEL keys_ = nullptr;  // loaded from the resources: freed with the program, never destroyed

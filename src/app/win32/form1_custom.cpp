@@ -131,7 +131,7 @@ bool Form1::CustomPage_CtrlTab(bool backwards) {
     return true;
 }
 
-CustomSelections Form1::ReadCustomSelections() const {
+CustomSelections Form1::ReadCustomSelections() {
     CustomSelections selections = NoSelections();
     for (int n = 1; n <= kCustomEditorCount; ++n) {
         // An editor not made yet has nothing selected.

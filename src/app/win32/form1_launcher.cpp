@@ -5,7 +5,7 @@
 
 namespace zv {
 
-LaunchOption Form1::ReadLaunchOption() const {
+LaunchOption Form1::ReadLaunchOption() {
     // The option buttons in kLaunchOptions order.
     constexpr int kOptions[6] = {IDC_Option1, IDC_Option3, IDC_Option4, IDC_Option5, IDC_Option6, IDC_Option7};
     HWND page = Frame1(kPageLauncher);

@@ -9,7 +9,7 @@
 
 namespace zv {
 
-WizardChoice Form1::ReadWizardChoice() const {
+WizardChoice Form1::ReadWizardChoice() {
     WizardChoice c;
     auto selected = [this](int id, int* index, std::string* text) {
         HWND combo = Control(id);

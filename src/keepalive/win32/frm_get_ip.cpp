@@ -2,6 +2,8 @@
 #include "keepalive/win32/frm_get_ip.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <vector>
@@ -19,6 +21,11 @@ constexpr char kCaption[] = "Pulsiva";
 // ChartPict's outer size; the sunken edge takes two pixels of it on each side.
 constexpr double kChartWidthTwips = 5460;
 constexpr double kChartHeightTwips = 1185;
+// Loss marks are a few pixels high at the bottom of the column, drawn under the blue line.
+constexpr int kLossMarkHeight = 5;
+// Posted when the watch has a write failure to tell, so that the box opens outside the ping cycle.
+constexpr UINT kShowNoticeMessage = WM_APP + 1;
+constexpr char kNoOutageLog[] = "No outage has been logged yet.";
 
 COLORREF ToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -72,10 +79,20 @@ void ChartPicture::SetPicture(HBITMAP image) {
     Invalidate();
 }
 
-void ChartPicture::Draw(const ActivityChart& chart, double heightTwips, int dpiX, int dpiY) {
+void ChartPicture::Draw(const ActivityChart& chart, double heightTwips, int dpiX, int dpiY,
+                        const std::array<bool, kHistorySize>& lost) {
     if (!dc_) return;
     HDC dc = dc_.get();
     const ChartPixels pixels = ChartInPixels(chart, heightTwips, height_, dpiX, dpiY);
+    // Three pixels wide where the columns leave room: one would be hard to see at a glance.
+    const int half = (pixels.corners[1].x - pixels.corners[0].x) >= 4 ? 1 : 0;
+    UniqueBrush red(CreateSolidBrush(ToColorRef(kRgbLossMark)));
+    for (int i = 0; i < kHistorySize; ++i) {
+        if (!lost[i]) continue;
+        const int x = pixels.corners[i].x;
+        RECT mark{x - half, height_ - kLossMarkHeight, x + half + 1, height_};
+        FillRect(dc, &mark, red.get());
+    }
     const COLORREF blue = ToColorRef(kRgbChartLine);
     UniquePen pen(CreatePen(PS_SOLID, 1, blue));
     SelectedObject usePen(dc, pen.get());
@@ -122,7 +139,12 @@ void ChartPicture::RestoreAfterFailure() {}
 // ---- FrmGetIp -----------------------------------------------------------------------------
 
 FrmGetIp::FrmGetIp(HINSTANCE instance, PingNetwork& network, Options options)
-    : instance_(instance), options_(std::move(options)), loop_(network, *this) {}
+    : instance_(instance),
+      options_(std::move(options)),
+      loop_(network, *this),
+      watch_(clock_, files_, options_.outageLog.file.empty() ? SystemOutageLogPlace() : options_.outageLog) {
+    loop_.SetObserver(&watch_);
+}
 
 FrmGetIp::~FrmGetIp() {
     // The window goes before the object: its last messages still come here.
@@ -140,6 +162,10 @@ HWND FrmGetIp::Create() {
 bool FrmGetIp::PreTranslateMessage(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
 
 WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
+    if (msg == kShowNoticeMessage) {
+        ShowNotice();
+        return 0;
+    }
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowIcons();
@@ -216,15 +242,14 @@ void FrmGetIp::Form_Load() {
         SetWindowPos(pict, nullptr, x, place.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     chart_.Attach(pict);
-    // The backgrounds fill the client area, which the sunken edge makes smaller than the box.
-    for (int i = 0; i < kGridImages; ++i) Picture1_[i].reset(MakeGridBitmap(i, chart_.ClientSize()));
-    chart_.SetPicture(Picture1_[0].get());
+    chart_.SetPicture(GridBackground(0));
 
     SetDlgItemTextA(hwnd_, IDC_txtDomain, kDefaultSite);
     for (const char* item : kIntervalItems) SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     int parts[] = {-1};
     SendDlgItemMessageA(hwnd_, IDC_StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     SendDlgItemMessageA(hwnd_, IDC_StatusBar1, WM_SIZE, 0, 0);  // to the bottom edge of the window
+    AddChartTip();
 
     // Start-up: counters, help file, the "10" interval, then the tray and settings, then the
     // cleared history and the start of pinging.
@@ -233,6 +258,51 @@ void FrmGetIp::Form_Load() {
     SelectInterval(0);
     if (options_.hooks.load) options_.hooks.load(hwnd_);
     loop_.StartPinging();
+    ShowFigures();
+}
+
+void FrmGetIp::AddChartTip() {
+    chartTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+    if (!chartTip_) return;
+    TTTOOLINFOA tool{};
+    // The first form of the record: the only one the first common controls accept.
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_ChartPict));
+    tool.lpszText = const_cast<char*>("");
+    SendMessageA(chartTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // A width makes the tip break at its line ends (common controls 4.70 on; the first show one line).
+    SendMessageA(chartTip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    // Four lines of figures take longer to read than the usual five seconds.
+    SendMessageA(chartTip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+}
+
+void FrmGetIp::ShowFigures() {
+    if (!hwnd_) return;
+    SetDlgItemTextA(hwnd_, IDC_lblStats, watch_.StatsLine().c_str());
+    if (chartTip_) {
+        const std::string text = watch_.Tooltip();
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_ChartPict));
+        tool.lpszText = const_cast<char*>(text.c_str());
+        SendMessageA(chartTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    std::string notice = watch_.TakeNotice();
+    if (!notice.empty()) {
+        notice_ = std::move(notice);
+        PostMessageA(hwnd_, kShowNoticeMessage, 0, 0);
+    }
+}
+
+// The clock keeps ticking while the box is open: its message loop dispatches the timers.
+void FrmGetIp::ShowNotice() {
+    std::string text;
+    text.swap(notice_);
+    if (!text.empty()) MessageBoxA(hwnd_, text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void FrmGetIp::Form_Resize() {
@@ -243,6 +313,7 @@ void FrmGetIp::Form_Resize() {
 void FrmGetIp::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    watch_.Close();
     if (options_.hooks.unload) options_.hooks.unload(hwnd_);
 }
 
@@ -275,7 +346,10 @@ void FrmGetIp::OnCommand(int id, int code) {
     }
 }
 
-void FrmGetIp::cmdPing_Click() { loop_.StartPinging(); }
+void FrmGetIp::cmdPing_Click() {
+    loop_.StartPinging();
+    ShowFigures();
+}
 void FrmGetIp::Command1_Click() { loop_.StopPinging(); }
 void FrmGetIp::cmdResetActivity_Click() { loop_.ResetActivity(); }
 
@@ -287,6 +361,39 @@ void FrmGetIp::Command2_Click() {
 void FrmGetIp::cmdExit_Click() { Close(); }
 
 void FrmGetIp::SelectInterval(int item) { SendDlgItemMessageA(hwnd_, IDC_Combo1, CB_SETCURSEL, item, 0); }
+
+void FrmGetIp::OutageLog_Click(HWND owner) {
+    const std::string& file = watch_.OutageLogFile();
+    if (files_.FileSize(file) < 0) {
+        MessageBoxA(owner, kNoOutageLog, kCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // Values up to 32 are errors; the program that opens .csv files tells the user its own troubles.
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32) {
+        MessageBoxA(owner, ("Pulsiva cannot open " + file + ".").c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void FrmGetIp::SaveActivity_Click(HWND owner) {
+    char path[MAX_PATH] = "activity.csv";
+    OPENFILENAMEA dialog{};
+    // The record without the fields Windows 2000 added, which the earlier systems reject.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrDefExt = "csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // The text is taken before the box opens: the clock ticks while it is open.
+    const std::string text = watch_.SaveActivityText();
+    if (!GetSaveFileNameA(&dialog)) return;
+    if (!WriteWholeFile(path, text)) {
+        MessageBoxA(owner, (std::string("Pulsiva cannot write to ") + path + ".").c_str(), kCaption,
+                    MB_OK | MB_ICONEXCLAMATION);
+    }
+}
 
 void FrmGetIp::AnimationOn() { SetAnimation(true); }
 void FrmGetIp::AnimationOff() { SetAnimation(false); }
@@ -357,8 +464,18 @@ double FrmGetIp::ChartHeightTwips() { return chart_.ClientSize().cy * 1440.0 / d
 
 void FrmGetIp::ShowChart(int backgroundIndex, const ActivityChart* chart) {
     if (!hwnd_) return;
-    chart_.SetPicture(Picture1_[backgroundIndex % kGridImages].get());
-    if (chart) chart_.Draw(*chart, ChartHeightTwips(), dpiX_, dpiY_);
+    chart_.SetPicture(GridBackground(backgroundIndex % kGridImages));
+    if (chart) chart_.Draw(*chart, ChartHeightTwips(), dpiX_, dpiY_, watch_.Activity().LossMarks());
+    // Every change of the figures (a ping, a reset, a stop) ends in a new picture.
+    ShowFigures();
+}
+
+HBITMAP FrmGetIp::GridBackground(int index) {
+    // Each drawn when first shown. They fill the client area, which the sunken edge makes smaller
+    // than the box.
+    UniqueBitmap& picture = Picture1_[static_cast<std::size_t>(index)];
+    if (!picture) picture.reset(MakeGridBitmap(index, chart_.ClientSize()));
+    return picture.get();
 }
 
 void FrmGetIp::ShowMessage(const std::string& text) { MessageBoxA(hwnd_, text.c_str(), kCaption, MB_OK); }

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "keepalive/echo.h"
+#include "keepalive/line_monitor.h"
 #include "keepalive/ping_loop.h"
+#include "keepalive/win32/system_line_files.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/html_help.h"
 #include "platform/win32/window_base.h"
@@ -41,8 +43,10 @@ public:
     void Attach(HWND hwnd);
     // Puts the image at the top-left over the picture box's background, erasing the drawing.
     void SetPicture(HBITMAP image);
-    // The chart as drawn for a client area of heightTwips, 0 ms on the bottom row.
-    void Draw(const ActivityChart& chart, double heightTwips, int dpiX, int dpiY);
+    // The chart as drawn for a client area of heightTwips, 0 ms on the bottom row, with a short red
+    // mark at the bottom of each column whose ping was lost.
+    void Draw(const ActivityChart& chart, double heightTwips, int dpiX, int dpiY,
+              const std::array<bool, kHistorySize>& lost);
     // 0xRRGGBB; 0 outside the client area.
     std::uint32_t Pixel(int x, int y) const;
     SIZE ClientSize() const { return {width_, height_}; }
@@ -65,6 +69,8 @@ public:
         bool quitOnDestroy = true;  // the program's only window ends the message loop
         HelpCommand help;           // empty: HtmlHelpA from hhctrl.ocx
         FrmGetIpHooks hooks;
+        // Where the outage log goes; no file: the user's application-data folder, or beside the program.
+        LogPlace outageLog;
     };
 
     FrmGetIp(HINSTANCE instance, PingNetwork& network, Options options);
@@ -85,6 +91,9 @@ public:
     void Command2_Click();
     void cmdExit_Click();
     void SelectInterval(int item);  // Combo1
+    // The tray menu's "Outage &Log" and "&Save Activity…"; `owner` owns the boxes they show.
+    void OutageLog_Click(HWND owner);
+    void SaveActivity_Click(HWND owner);
 
     // The icon animation (Timer1) on and off, and the still icon.
     void AnimationOn();
@@ -94,6 +103,7 @@ public:
     bool AnimationRunning() const { return timer1On_; }
     bool ChartTimerRunning() const { return chartTimerOn_; }
     PingLoop& Loop() { return loop_; }
+    LineMonitor& Watch() { return watch_; }
     const std::string& HelpFile() const { return helpFile_; }
     std::uint32_t ChartPixel(int x, int y) const { return chart_.Pixel(x, y); }
     SIZE ChartClientSize() const { return chart_.ClientSize(); }
@@ -108,6 +118,13 @@ private:
     void Form_Unload();
     void OnCommand(int id, int code);
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    // The chart background for a grid image, made when first needed.
+    HBITMAP GridBackground(int index);
+    void AddChartTip();
+    // The statistics line and the chart's tooltip follow the watch; a write failure it reports is
+    // shown once the ping cycle is over.
+    void ShowFigures();
+    void ShowNotice();
 
     // PingView
     std::string SiteText() override;
@@ -127,6 +144,11 @@ private:
     HINSTANCE instance_;
     Options options_;
     PingLoop loop_;
+    SystemClock clock_;
+    SystemTextFiles files_;
+    LineMonitor watch_;
+    HWND chartTip_ = nullptr;  // owned by the window, which destroys it
+    std::string notice_;
     std::string helpFile_;
     std::array<UniqueBitmap, kGridImages> Picture1_;
     UniqueIcon bigIcon_;  // the window's Alt+Tab and caption icons, freed when it is gone

@@ -86,6 +86,8 @@ void FrmMenu::OnCommand(int id) {
     case IDM_mnuOpts1: opts(kMnuStopPing); break;
     case IDM_mnuOpts4: opts(kMnuRestore); break;
     case IDM_mnuOpts5: opts(kMnuHelp); break;
+    case IDM_mnuOutageLog: opts(kMnuOutageLog); break;
+    case IDM_mnuSaveActivity: opts(kMnuSaveActivity); break;
     case IDM_mnuOpts7: opts(kMnuClose); break;
     case IDM_mnuInterval0:
     case IDM_mnuInterval1:

@@ -15,7 +15,9 @@ inline constexpr int kMnuStopPing = 1;
 inline constexpr int kMnuInterval = 2;
 inline constexpr int kMnuRestore = 4;
 inline constexpr int kMnuHelp = 5;
-inline constexpr int kMnuClose = 7;
+inline constexpr int kMnuOutageLog = 6;
+inline constexpr int kMnuSaveActivity = 7;
+inline constexpr int kMnuClose = 9;
 
 class FrmMenu : public WindowBase {
 public:

@@ -24,6 +24,7 @@ FrmGetIp::Options PulsivaProgram::FormOptions() {
     FrmGetIp::Options o;
     o.quitOnDestroy = options_.quitOnDestroy;
     o.help = options_.help;
+    o.outageLog = options_.outageLog;
     o.hooks.load = [this](HWND) {
         animation_.Reset();
         StartUp(reg_, *this);
@@ -50,6 +51,8 @@ void PulsivaProgram::mnuOpts_Click(int index) {
         if (options_.help) options_.help(menu_.hwnd(), form_.HelpFile(), "ping.htm");
         else CallHtmlHelp(menu_.hwnd(), form_.HelpFile(), kHhDisplayTopic, reinterpret_cast<DWORD_PTR>("ping.htm"));
         break;
+    case kMnuOutageLog: form_.OutageLog_Click(hwnd()); break;
+    case kMnuSaveActivity: form_.SaveActivity_Click(hwnd()); break;
     case kMnuClose: form_.cmdExit_Click(); break;
     }
 }
@@ -103,6 +106,9 @@ void PulsivaProgram::AddTrayIcon() { icon_.Add(hwnd(), animation_.IconFrame(), k
 void PulsivaProgram::CloseMenuForm() { menu_.Unload(); }
 void PulsivaProgram::RemoveTrayIcon() { icon_.Remove(); }
 void PulsivaProgram::UnhookWindow() { hook_.UnhookWindow(); }
+
+void PulsivaProgram::SetOutageLosses(int losses) { form_.Watch().SetOutageLosses(losses); }
+int PulsivaProgram::OutageLosses() { return form_.Watch().OutageLosses(); }
 
 std::string PulsivaProgram::ProgramPath() {
     if (!options_.programPath.empty()) return options_.programPath;

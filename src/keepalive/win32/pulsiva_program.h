@@ -24,6 +24,7 @@ public:
         HelpCommand help;           // both help commands; empty: HtmlHelpA from hhctrl.ocx
         NotifyIconCall notify;      // empty: Shell_NotifyIconA
         std::string programPath;    // the autostart entry's data; empty: this program's own file
+        LogPlace outageLog;         // no file: the outage log's usual place
     };
 
     PulsivaProgram(HINSTANCE instance, Registry& reg, PingNetwork& network, Options options);
@@ -72,6 +73,8 @@ private:
     void RemoveTrayIcon() override;
     void UnhookWindow() override;
     std::string ProgramPath() override;
+    void SetOutageLosses(int losses) override;
+    int OutageLosses() override;
 
     // TrayIconView
     void ShowFrame(int frame) override;

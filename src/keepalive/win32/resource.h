@@ -26,9 +26,10 @@
 #define IDC_Command2 2016
 #define IDC_cmdExit 2017
 #define IDC_StatusBar1 2018
+#define IDC_lblStats 2019
 
 // frmMenu, the hidden form that carries the tray's pop-up menu: mnuOptions with the items of the
-// control array mnuOpts (3 and 6 are separators) and the submenu mnuInterval.
+// control array mnuOpts (3 and 8 are separators), the submenu mnuInterval, and the outage log's items.
 #define IDR_frmMenu 2100
 #define IDM_mnuOpts0 2101
 #define IDM_mnuOpts1 2102
@@ -39,6 +40,8 @@
 #define IDM_mnuInterval1 2111
 #define IDM_mnuInterval2 2112
 #define IDM_mnuInterval3 2113
+#define IDM_mnuOutageLog 2114
+#define IDM_mnuSaveActivity 2115
 
 // frmGetIp's timers
 #define IDT_ChartTimer 1

@@ -39,7 +39,10 @@ TrayIcon::TrayIcon(NotifyIconCall call) : call_(std::move(call)) {
         };
     }
     imageList1_.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, kTrayFrames, 0));
-    for (int frame = 1; frame <= kTrayFrames; ++frame) AddFrame(imageList1_.get(), TrayFramePicture(frame));
+    for (int frame = 1; frame <= kTrayFrames; ++frame) {
+        AddFrame(imageList1_.get(), TrayFramePicture(frame));
+        icons_[frame - 1].reset(ImageList_GetIcon(imageList1_.get(), frame - 1, ILD_NORMAL));
+    }
 }
 
 TrayIcon::~TrayIcon() {
@@ -53,12 +56,8 @@ void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip
     data.hWnd = owner_;
     data.uID = kTrayIconId;
     data.uFlags = flags;
-    // The shell copies the picture; the handle is ours to let go after the call.
-    UniqueIcon icon;
-    if (flags & NIF_ICON) {
-        icon.reset(ImageList_GetIcon(imageList1_.get(), frame - 1, ILD_NORMAL));
-        data.hIcon = icon.get();
-    }
+    // The shell copies the picture; the icon stays ours.
+    if ((flags & NIF_ICON) && frame >= 1 && frame <= kTrayFrames) data.hIcon = icons_[frame - 1].get();
     if (flags & NIF_MESSAGE) data.uCallbackMessage = kTrayCallbackMessage;
     if (flags & NIF_TIP) {
         std::size_t n = tip.size() < kTrayTipSize - 1 ? tip.size() : kTrayTipSize - 1;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -55,6 +56,8 @@ private:
 
     NotifyIconCall call_;
     UniqueImageList imageList1_;
+    // The frames as icons, made once: the animation shows one every 100 ms.
+    std::array<UniqueIcon, kTrayFrames> icons_;
     HWND owner_ = nullptr;
     std::string tip_;
     int frame_ = 0;

@@ -79,7 +79,7 @@ public:
 
     ThrowingRegistry registry;
     // The safety backups the write runs take.
-    MemorySafetyFolder safetyBackups;
+    MemoryFolder safetyBackups;
     // Answers the Review Changes window in its place (the window itself is tested in zarvelo.exe);
     // null: Write Changes.
     std::function<bool(const zv::ChangeSet&, const zv::WriteRun&)> review;

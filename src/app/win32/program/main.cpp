@@ -3,13 +3,23 @@
 
 #include <cstdlib>
 
+#include "app/win32/command_line_start.h"
 #include "app/win32/form1.h"
 #include "app/win32/top_windows.h"
 #include "platform/win32/advapi_registry.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    zv::InitZarveloControls();
+#define ZV_STRING(x) #x
+#define ZV_VERSION_TEXT(a, b, c) ZV_STRING(a) "." ZV_STRING(b) "." ZV_STRING(c)
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
     zv::AdvapiRegistry registry;
+    // A command line runs before any window is made.
+    int exitCode = 0;
+    if (zv::RunCommandLineStart(arguments, registry, ZV_VERSION_TEXT(ZV_VERSION_MAJOR, ZV_VERSION_MINOR, ZV_VERSION_PATCH),
+                                &exitCode)) {
+        return exitCode;
+    }
+    zv::InitZarveloControls();
     zv::TopWindows windows(true);
     if (!zv::Form1::RegisterWindowClass(instance)) return 1;
     if (!zv::Form1::Create(instance, zv::SystemServices(registry, &windows), show)) return 1;

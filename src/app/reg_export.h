@@ -1,0 +1,32 @@
+// A change set as a registry file for the system's own Registry Editor (regedit /s FILE), with
+// comment lines saying what it was made from.
+#pragma once
+
+#include <string>
+
+#include "backup/safety_backup.h"
+#include "platform/change_set.h"
+#include "platform/opsysinfo.h"
+
+namespace zv {
+
+// What the file's comment lines say about the run it holds.
+struct RegExportFacts {
+    std::string programVersion;  // "1.0.0"
+    WindowsFamily family = WindowsFamily::Unknown;
+    std::string adapter;     // the adapter list item; empty on the NT family
+    std::string connection;  // the connection type, or what the run was (a custom Apply)
+    std::string option;      // "Automatic Configuration #3", or empty
+    LocalTime date;
+};
+
+// The whole file, lines ending in CR LF. Every family gets REGEDIT4, the one format the Registry
+// Editor of Windows 95, 98, Me and NT 4.0 reads and that of Windows 2000 and XP still imports.
+// Keys are never deleted; a value is deleted with "name"=-, which only the Registry Editor of
+// Windows 2000 and XP carries out (the file says so in its comment lines when it deletes values).
+std::string RegFileText(const ChangeSet& changes, const RegExportFacts& facts);
+
+// "2026-12-08 14:50:07".
+std::string DateTimeText(const LocalTime& t);
+
+}  // namespace zv

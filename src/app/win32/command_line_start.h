@@ -1,0 +1,15 @@
+// zarvelo.exe started with arguments: the command line runs before any window exists and, with
+// /quiet, without one.
+#pragma once
+
+#include <string>
+
+#include "platform/registry.h"
+
+namespace zv {
+
+// Runs the command line when there is one (`arguments` as WinMain receives them) and returns true with
+// the program's exit code; false when there are no arguments and the main window should open.
+bool RunCommandLineStart(const char* arguments, Registry& registry, const std::string& programVersion, int* exitCode);
+
+}  // namespace zv
