@@ -169,4 +169,31 @@ WriteRunOutcome RunUndo(WriteRunContext& context) {
     return out;
 }
 
+SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder) {
+    SavedFileOk ok;
+    WriteRun run;
+    if (IsSafetyBackupName(text) && folder.Exists(text)) {
+        std::string error;
+        const auto bytes = folder.Read(text, &error);
+        run = RestoreSafetyRun(context.family, text, bytes, error);
+    } else {
+        std::optional<std::vector<std::uint8_t>> contents;
+        if (auto stop = ReadRestoreFile(text, folder, &contents)) return *stop;
+        run = RestoreRun(context.family, text, contents);
+    }
+    const WriteRunOutcome out = RunWrite(context, run);
+    ok.relist = out.Written();  // the new safety backup is listed
+    ok.done = out.Written() || out.status == WriteRunStatus::NothingToChange;
+    ok.message = out.Written() && out.failedChanges > 0 ? RefusedRestoreMessage(out.failedChanges) : out.message;
+    return ok;
+}
+
+std::string UndoneMessage(unsigned long failedChanges) {
+    if (failedChanges == 0) return "The last change has been undone. Restart your computer for it to take effect.";
+    return std::to_string(failedChanges) + (failedChanges == 1 ? " setting" : " settings") +
+           " could not be changed back.\r\n\r\nZarvelo must run as an administrator to change the network "
+           "settings. Start it again as an administrator and restore the safety backup of the change in the "
+           "Restore window.";
+}
+
 }  // namespace zv

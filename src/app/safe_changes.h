@@ -13,6 +13,7 @@
 #include "app/navigation.h"
 #include "backup/safety_backup.h"
 #include "backup/safety_names.h"
+#include "backup/saved_file_commands.h"
 #include "optimize/custom.h"
 #include "platform/change_set.h"
 #include "platform/opsysinfo.h"
@@ -100,5 +101,13 @@ bool CanUndo(Registry& reg, SafetyFolder& folder);
 // Puts the last run's safety backup back, as a write run of its own (reviewed, backed up first, so it
 // can be undone in turn). A missing or damaged file changes nothing, says why, and ends the offer.
 WriteRunOutcome RunUndo(WriteRunContext& context);
+
+// The Restore window's OK as a write run. `text` names a safety backup listed there (its file name,
+// extension and all) or a backup the user saved (without ".dat"). A restore that needs to change
+// nothing is told and counts as done.
+SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder);
+
+// What the user is told after an Undo that was written: done, or how many values stayed as they were.
+std::string UndoneMessage(unsigned long failedChanges);
 
 }  // namespace zv

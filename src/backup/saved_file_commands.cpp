@@ -34,7 +34,8 @@ SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& nam
     return ok;
 }
 
-SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder) {
+std::optional<SavedFileOk> ReadRestoreFile(const std::string& name, BackupFolderFiles& folder,
+                                           std::optional<std::vector<std::uint8_t>>* contents) {
     SavedFileOk ok;
     if (auto refused = RefuseBackupName(name)) {
         ok.message = *refused;
@@ -42,11 +43,18 @@ SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& na
         return ok;
     }
     std::string unreadable;
-    const auto contents = folder.Read(name + kBackupExtension, &unreadable);
+    *contents = folder.Read(name + kBackupExtension, &unreadable);
     if (!unreadable.empty()) {
         ok.message = unreadable;
         return ok;
     }
+    return std::nullopt;
+}
+
+SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder) {
+    std::optional<std::vector<std::uint8_t>> contents;
+    if (auto stop = ReadRestoreFile(name, folder, &contents)) return *stop;
+    SavedFileOk ok;
     const RestoreResult result = RestoreBackupNamed(reg, FamilyOf(os), name, contents);
     if (!result.ok()) {
         ok.message = result.message;

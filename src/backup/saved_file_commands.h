@@ -51,6 +51,11 @@ struct SavedFileOk {
 SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder,
                      const AskYesNo& ask);
 
+// The Restore window's first steps: what it shows for a refused name or an unreadable file, or nothing
+// with the file's bytes in `contents` (none when there is no such file) when the restore may go on.
+std::optional<SavedFileOk> ReadRestoreFile(const std::string& name, BackupFolderFiles& folder,
+                                           std::optional<std::vector<std::uint8_t>>* contents);
+
 // Restore: refuse the name, read the file, check and apply it; any change the registry refused is
 // reported before the progress display.
 SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder);

@@ -245,6 +245,38 @@ TEST(SafeChangesRun, TheNewestTenAutomaticBackupsAndEveryUserFileAreKept) {
     EXPECT_TRUE(m.folder.Exists("Before Apply 2026-11-04 09.00.00.zsb"));
 }
 
+// The Restore window's OK: a safety backup by its file name, a saved backup by its name, refused names
+// and a restore that changes nothing.
+TEST(SafeChangesRestore, TheRestoreWindowRestoresSafetyAndSavedBackupsAsWriteRuns) {
+    Machine m(WindowsFamily::Win98);
+    zvtest::FakeFolder window;  // the backup folder as the Restore window reads it
+    window.files["mine.dat"] = TakeBackup(m.reg, m.family).bytes;
+    auto optimize = m.Context(1);
+    const WriteRunOutcome optimized = RunWrite(optimize, Optimize(m.family, 3, 3));
+    ASSERT_TRUE(optimized.Written());
+    window.files[optimized.safetyBackup] = m.folder.files.at(optimized.safetyBackup);
+
+    auto ctx = m.Context(2);
+    const struct {
+        std::string text;
+        bool done, relist, focusName;
+        std::string says;  // the start of the message
+    } cases[] = {
+        {"a:b", false, false, true, "A backup name cannot contain"},
+        {"missing", false, false, false, "There is no backup named \"missing\""},
+        {"mine", true, true, false, ""},
+        {optimized.safetyBackup, true, true, false, ""},
+        {optimized.safetyBackup, true, false, false, "Nothing needs to change"},
+    };
+    for (const auto& c : cases) {
+        const SavedFileOk ok = RestoreOkRun(ctx, c.text, window);
+        EXPECT_EQ(ok.done, c.done) << c.text;
+        EXPECT_EQ(ok.relist, c.relist) << c.text;
+        EXPECT_EQ(ok.focusName, c.focusName) << c.text;
+        EXPECT_EQ(ok.message.rfind(c.says, 0), 0u) << c.text << ": " << ok.message;
+    }
+}
+
 TEST(SafeChangesSettings, ReviewIsOnUnlessSwitchedOff) {
     MemoryRegistry reg;
     EXPECT_TRUE(ReadReviewChanges(reg));

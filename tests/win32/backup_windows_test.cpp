@@ -118,21 +118,7 @@ struct SavedFilesWin {
     void SetText1(const std::string& text) const {
         zvtest::SendTo(Ctl(IDC_Backup_Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    std::vector<std::string> Items() const {
-        std::vector<std::string> items;
-        HWND list = Ctl(IDC_Backup_List1);
-        const int count = static_cast<int>(zvtest::SendTo(list, LB_GETCOUNT));
-        for (int i = 0; i < count; ++i) {
-            wchar_t wide[300] = {0};
-            DWORD_PTR r = 0;
-            SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
-                                10000, &r);
-            char narrow[600] = {0};
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
-            items.emplace_back(narrow);
-        }
-        return items;
-    }
+    std::vector<std::string> Items() const { return zvtest::ListBoxItems(Ctl(IDC_Backup_List1)); }
     void SelectItem(const std::string& item) const {
         const auto items = Items();
         const auto it = std::find(items.begin(), items.end(), item);

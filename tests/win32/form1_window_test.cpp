@@ -14,13 +14,14 @@
 #include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
 #include "support/form1_harness.h"
+#include "unit/tuning_support.h"
 
 namespace {
 
 using zv::WindowsFamily;
 using Items = std::vector<std::string>;
 
-const Items kFileTail = {"-", "&Backup", "&Restore", "-", "E&xit"};
+const Items kFileTail = {"&Undo Last Change\tCtrl+Z (grayed)", "-", "&Backup", "&Restore", "-", "E&xit"};
 
 Items File(std::initializer_list<std::string> head) {
     Items items(head);
@@ -68,7 +69,10 @@ TEST_F(Form1Window, MenuTreeHasItsCaptionsAndIds) {
         int id;
         Items items;
     } menus[] = {{"&File", IDM_mnuFile, File({"&Optimize (grayed)"})},
-                 {"&Settings", IDM_mnuSettings, {"&Automatic Settings", "&Manual Settings", "&Launcher Panel", "-", "&Pulsiva"}},
+                 {"&Settings",
+                  IDM_mnuSettings,
+                  {"&Automatic Settings", "&Manual Settings", "&Launcher Panel", "-", "&Pulsiva", "-",
+                   "&Review Changes Before Writing (checked)"}},
                  {"&Help", IDM_mnuHelpp, {"&Index", "&Contents", "-", "&About"}}};
     for (int i = 0; i < 3; ++i) {
         MENUITEMINFOA info{};
@@ -84,10 +88,11 @@ TEST_F(Form1Window, MenuTreeHasItsCaptionsAndIds) {
     }
     const struct {
         int menu, position, id;
-    } ids[] = {{0, 0, IDM_mnuOptimize}, {0, 1, IDM_mnuBar},      {0, 2, IDM_mnuBackup},  {0, 3, IDM_mnuRestore},
-               {0, 4, IDM_mnuFileBar0}, {0, 5, IDM_mnuExit},     {1, 0, IDM_mnuAuto},    {1, 1, IDM_mnuManual},
-               {1, 2, IDM_mnuLauncher}, {1, 3, IDM_mnuFileBar1}, {1, 4, IDM_mnuPulsiva}, {2, 0, IDM_mnuIndex},
-               {2, 1, IDM_mnuContents}, {2, 2, IDM_mnuDash},     {2, 3, IDM_mnuAbout}};
+    } ids[] = {{0, 0, IDM_mnuOptimize}, {0, 1, IDM_mnuUndo},     {0, 2, IDM_mnuBar},      {0, 3, IDM_mnuBackup},
+               {0, 4, IDM_mnuRestore},  {0, 5, IDM_mnuFileBar0}, {0, 6, IDM_mnuExit},     {1, 0, IDM_mnuAuto},
+               {1, 1, IDM_mnuManual},   {1, 2, IDM_mnuLauncher}, {1, 3, IDM_mnuFileBar1}, {1, 4, IDM_mnuPulsiva},
+               {1, 5, IDM_mnuFileBar2}, {1, 6, IDM_mnuReview},   {2, 0, IDM_mnuIndex},    {2, 1, IDM_mnuContents},
+               {2, 2, IDM_mnuDash},     {2, 3, IDM_mnuAbout}};
     for (const auto& c : ids) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
@@ -382,6 +387,7 @@ TEST_F(Form1WindowXp, RefusedChangesShowAMessageInsteadOfTheRestartNotice) {
     EXPECT_TRUE(h.Visible(IDC_Frame3));
 
     // Refused again: the earlier run's "Restart" goes; the notice speaks for the last run only.
+    zv::WriteRegDword(h.registry, zv::kHkeyLocalMachine, zvtest::kTcpip, "DefaultTTL", 5);
     h.registry.SetReadOnly(true);
     h.Click(IDC_Command1);
     for (int i = 0; i < 21; ++i) h.Tick();

@@ -11,9 +11,11 @@
 #include "app/win32/frm_about.h"
 #include "app/win32/process_starter.h"
 #include "app/win32/resource.h"
+#include "app/win32/review_window.h"
 #include "app/win32/saved_files_windows.h"
 #include "app/win32/shell_commands.h"
 #include "app/win32/top_windows.h"
+#include "app/win32/write_runs.h"
 #include "platform/registry_helpers.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/desktop.h"
@@ -55,6 +57,9 @@ Form1Services SystemServices(Registry& registry, TopWindows* windows) {
     };
     s.windows = windows;
     s.starter = std::make_shared<Win32ProcessStarter>();
+    s.review = [](HWND owner, const ChangeSet& changes, const WriteRun& run) {
+        return ShowReviewWindow(GetModuleHandleA(nullptr), owner, changes, run);
+    };
     return s;
 }
 
@@ -299,7 +304,8 @@ void Form1::Form_Load(int showCommand) {
     helpFile_ = HelpFilePath(services_.programDir);
 
     Refresh();
-    if (services_.windows) services_.windows->Add(hwnd_);
+    keys_ = LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDR_Form1Keys));
+    if (services_.windows) services_.windows->Add(hwnd_, keys_);
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     FocusVisiblePage();
@@ -330,6 +336,10 @@ WindowBase::Result Form1::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_INITMENUPOPUP:
+        // The backup folder may have changed since: Undo is checked each time the menu opens.
+        if (!HIWORD(lp)) ApplyRunMenus();
+        break;
     case WM_TIMER:
         if (wp == IDT_Timer1) {
             Timer1_Timer();
@@ -424,6 +434,8 @@ bool Form1::OnCommand(int id, int code) {
     case IDM_mnuBackup: mnuBackup_Click(); return true;
     case IDM_mnuRestore: mnuRestore_Click(); return true;
     case IDM_mnuExit: mnuExit_Click(); return true;
+    case IDM_mnuUndo: mnuUndo_Click(); return true;
+    case IDM_mnuReview: mnuReview_Click(); return true;
     case IDM_mnuAuto: mnuAuto_Click(); return true;
     case IDM_mnuManual: mnuManual_Click(); return true;
     case IDM_mnuLauncher: mnuLauncher_Click(); return true;
@@ -532,7 +544,12 @@ void Form1::mnuLaunch_Click() {
 
 void Form1::mnuBackup_Click() { ShowBackupWindow(true); }
 
-void Form1::mnuRestore_Click() { OpenSavedFilesWindow(SavedFilesWindow::Restore, instance_, hwnd_, services_, true); }
+void Form1::mnuRestore_Click() {
+    OpenSavedFilesWindow(SavedFilesWindow::Restore, instance_, hwnd_, services_, true);
+    // A restore is a write run: the values and what Undo would put back have changed.
+    RefreshEditorTips();
+    ApplyRunMenus();
+}
 
 // Modal from the menu and the toolbar; without modality from the first-run prompt, without an
 // owner, so that closing the main window leaves it open.
@@ -547,6 +564,44 @@ void Form1::mnuExit_Click() {
     Close();
 }
 
+void Form1::mnuUndo_Click() {
+    // Ctrl+Z may come when nothing is left to undo; nor does anything undo under a run's progress display.
+    if (optimizeProgress_.Running() || applyProgress_.Running() || !UndoAvailable(services_)) return;
+    os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
+    const WriteRunOutcome outcome = UndoFromWindow(services_, hwnd_, FamilyOf(*os_));
+    if (TellOutcome(outcome) && services_.messageBox) {
+        const UINT icon = outcome.failedChanges > 0 ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
+        services_.messageBox(hwnd_, UndoneMessage(outcome.failedChanges), "Zarvelo", MB_OK | icon);
+    }
+    RefreshEditorTips();
+    ApplyRunMenus();
+}
+
+void Form1::mnuReview_Click() {
+    WriteReviewChanges(*services_.registry, !ReadReviewChanges(*services_.registry));
+    ApplyRunMenus();
+}
+
+bool Form1::EndWriteRun(const WriteRunOutcome& outcome, HWND button) {
+    ApplyRunMenus();
+    if (TellOutcome(outcome)) {
+        RefreshEditorTips();
+        return true;
+    }
+    EnableWindow(button, TRUE);
+    // Disabling the button took the focus away from it.
+    if (!GetFocus() && GetActiveWindow() == hwnd_ && IsWindowVisible(button)) SetFocus(button);
+    return false;
+}
+
+bool Form1::TellOutcome(const WriteRunOutcome& outcome) {
+    if (outcome.Written()) return true;
+    if (!outcome.message.empty() && services_.messageBox) {
+        services_.messageBox(hwnd_, outcome.message, "Zarvelo", MB_OK | OutcomeIcon(outcome));
+    }
+    return false;
+}
+
 void Form1::mnuAuto_Click() {
     nav_.SwitchMode(Mode::Automatic);
     Refresh();
@@ -556,6 +611,8 @@ void Form1::mnuAuto_Click() {
 void Form1::mnuManual_Click() {
     nav_.SwitchMode(Mode::Custom);
     Refresh();
+    // For the adapter now chosen on the wizard's page.
+    RefreshEditorTips();
     FocusVisiblePage();
 }
 
@@ -599,6 +656,7 @@ void Form1::Refresh() {
         if (page && (IsWindowVisible(page) != FALSE) != visible) ShowWindow(page, visible ? SW_SHOWNA : SW_HIDE);
     }
     ApplyFileMenu();
+    ApplyRunMenus();
     RefreshSummary();
 }
 
@@ -671,6 +729,13 @@ void Form1::ApplyFileMenu() {
         InsertMenuA(file, position++, flags, static_cast<UINT_PTR>(kFileMenuItems[i]), fileMenuCaptions_[i].c_str());
     }
     DrawMenuBar(hwnd_);
+}
+
+void Form1::ApplyRunMenus() {
+    HMENU bar = GetMenu(hwnd_);
+    EnableMenuItem(bar, IDM_mnuUndo, MF_BYCOMMAND | (UndoAvailable(services_) ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(bar, IDM_mnuReview,
+                  MF_BYCOMMAND | (ReadReviewChanges(*services_.registry) ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void Form1::ApplyStatusPanels() {

@@ -31,6 +31,7 @@
 #include "app/launcher.h"
 #include "app/navigation.h"
 #include "app/progress.h"
+#include "app/safe_changes.h"
 #include "app/status_panels.h"
 #include "app/win32/status_bar_progress.h"
 #include "app/win32/toolbar_pictures.h"
@@ -56,10 +57,15 @@ struct Form1Services {
     TopWindows* windows = nullptr;  // may be null
     // Starts the launcher's programs, pulsiva.exe and the about window's links; may be null.
     std::shared_ptr<ProcessStarter> starter;
+    // Shows the Review Changes window over `owner`; false when the user cancels. Null: write runs
+    // are not reviewed.
+    std::function<bool(HWND owner, const ChangeSet& changes, const WriteRun& run)> review;
+    // Where safety backups go; null: the backup folder under programDir, on disk.
+    SafetyFolder* safetyFolder = nullptr;
 };
 
-// The real services: RestartComputer, HtmlHelpA, MessageBoxA, CreateProcessA and ShellExecuteA, and this
-// program's directory.
+// The real services: RestartComputer, HtmlHelpA, MessageBoxA, CreateProcessA and ShellExecuteA, the
+// Review Changes window, and this program's directory.
 Form1Services SystemServices(Registry& registry, TopWindows* windows);
 
 // Common controls for the main window and its pages (InitCommonControlsEx where it exists).
@@ -132,6 +138,8 @@ private:
     void mnuBackup_Click();
     void mnuRestore_Click();
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void mnuReview_Click();
     void mnuAuto_Click();
     void mnuManual_Click();
     void mnuLauncher_Click();
@@ -177,10 +185,21 @@ private:
     // Shows what could not be started, in a message box owned by the window.
     void ReportLaunch(HWND owner, const LaunchOutcome& outcome);
 
+    // A write run's outcome: tells why nothing was written; true when it was.
+    bool TellOutcome(const WriteRunOutcome& outcome);
+    // After Optimize's or Apply's write run, started by `button` (disabled meanwhile): menus and tips
+    // brought up to date, or the user told why nothing was written and the button given back. True
+    // when the run was written and its progress display may start.
+    bool EndWriteRun(const WriteRunOutcome& outcome, HWND button);
+    // The editors' "Now: ..." tips, from the registry and the adapter chosen on the wizard page.
+    void RefreshEditorTips();
+
     // Mirrors of the portable state into the controls.
     void Refresh();
     void RefreshSummary();
     void ApplyFileMenu();
+    // Undo greyed when there is nothing to undo; Review Changes checked while it is on.
+    void ApplyRunMenus();
     void ApplyStatusPanels();
     void SetPanelText(int number, const std::string& text);
     void SetBusy(bool busy);
@@ -202,6 +221,8 @@ private:
     int pageTop_ = 0;
     std::array<HWND, kCustomTabs> frmCustom_{};
     ImageList imageList1_;
+    HACCEL keys_ = nullptr;  // loaded from the resources: freed with the program, never destroyed
+    HWND editorTips_ = nullptr;  // the tooltip of the custom editors, made with them
     UniqueFont boldFont_;
     int dpiX_ = 96;
     int dpiY_ = 96;

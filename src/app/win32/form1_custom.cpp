@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "app/win32/resource.h"
+#include "app/win32/write_runs.h"
+#include "optimize/custom_current.h"
 
 namespace zv {
 
@@ -52,9 +54,39 @@ void Form1::CreateCustomPage() {
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     }
 
+    // "Now: ..." in each editor's tooltip. TTF_SUBCLASS lets the tooltip see the mouse over the editor.
+    editorTips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+    for (int n = 1; n <= kCustomEditorCount; ++n) {
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;  // the size the first common controls know
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(IDC_Combo1 + n - 1));
+        tool.lpszText = const_cast<char*>("");
+        SendMessageA(editorTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    RefreshEditorTips();
+
     // Only the General frame is shown at first, as the first tab is selected: the frames beneath it
     // stay hidden so that the keyboard cannot reach their editors.
     ShowCustomTab(0);
+}
+
+void Form1::RefreshEditorTips() {
+    if (!editorTips_) return;
+    const WizardChoice wizard = ReadWizardChoice();
+    const auto texts = CurrentEditorTexts(*services_.registry, FamilyOf(*os_),
+                                          AdapterChoice{wizard.adapterText, wizard.adapterIndex}, adapters_);
+    for (int n = 1; n <= kCustomEditorCount; ++n) {
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(IDC_Combo1 + n - 1));
+        tool.lpszText = const_cast<char*>(texts[static_cast<std::size_t>(n - 1)].c_str());
+        SendMessageA(editorTips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void Form1::ShowCustomTab(int index) {
@@ -115,20 +147,24 @@ void Form1::Command4_Click() {
     // available while Command4 is disabled) is ignored, and so is one during Optimize's run.
     if (applyProgress_.Running() || optimizeProgress_.Running()) return;
     os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
-    EnableWindow(Control(IDC_Command4), FALSE);
+    HWND command4 = Control(IDC_Command4);
+    EnableWindow(command4, FALSE);
 
     const WindowsFamily family = FamilyOf(*os_);
+    const WizardChoice wizard = ReadWizardChoice();
+    const WriteRun run =
+        ApplyRun(family, ReadCustomSelections(), AdapterChoice{wizard.adapterText, wizard.adapterIndex}, adapters_);
     // The Windows 95 routine shows the hourglass while it writes; the others leave the pointer alone.
+    // (The review window has its own pointer.)
     const bool hourglass = CustomRoutineFor(family) == CustomRoutine::Win95;
     if (hourglass) SetBusy(true);
-    const WizardChoice wizard = ReadWizardChoice();
-    const unsigned long failed = ApplyCustom(*services_.registry, family, ReadCustomSelections(),
-                                             AdapterChoice{wizard.adapterText, wizard.adapterIndex}, adapters_);
+    const WriteRunOutcome outcome = RunFromWindow(services_, hwnd_, family, run);
     if (hourglass) SetBusy(false);
+    if (!EndWriteRun(outcome, command4)) return;
 
     SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ProgressInStatusBar(true);
-    applyProgress_.Start(failed);
+    applyProgress_.Start(outcome.failedChanges);
     SetTimer(hwnd_, IDT_Timer2, 100, nullptr);
 }
 

@@ -3,9 +3,9 @@
 
 #include <commctrl.h>
 
-#include "app/optimize_run.h"
 #include "app/startup.h"
 #include "app/win32/resource.h"
+#include "app/win32/write_runs.h"
 
 namespace zv {
 
@@ -72,11 +72,15 @@ void Form1::Command1_Click() {
     // Apply's run uses the same status-bar display.
     if (optimizeProgress_.Running() || applyProgress_.Running()) return;
     os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
-    EnableWindow(Control(IDC_Command1), FALSE);
-    const unsigned long failed = RunOptimize(*services_.registry, *os_, ReadWizardChoice(), adapters_);
+    // Disabled while the review is open, so that Enter on the page cannot start a second run.
+    HWND command1 = Control(IDC_Command1);
+    EnableWindow(command1, FALSE);
+    const WriteRunOutcome outcome =
+        RunFromWindow(services_, hwnd_, FamilyOf(*os_), OptimizeRun(*os_, ReadWizardChoice(), adapters_));
+    if (!EndWriteRun(outcome, command1)) return;
     SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ProgressInStatusBar(true);
-    optimizeProgress_.Start(failed);
+    optimizeProgress_.Start(outcome.failedChanges);
     SetTimer(hwnd_, IDT_Timer1, 100, nullptr);
 }
 

@@ -10,7 +10,8 @@
 //     IDC_FrameN   3400+N   Frame1 members: IDC_Frame1_<index> 3420+index, their captions 3430+index
 //     frmCustom members: IDC_frmCustom_<index> 3440+index, their captions 3450+index
 //     other Form1 controls  3500-3599
-//   Backup window 4000-4099, Restore window 4100-4199, frmAbout 4200-4299 (IDC_<Form>_<control>)
+//   Backup window 4000-4099, Restore window 4100-4199, frmAbout 4200-4299, Review Changes 4300-4399
+//   (IDC_<Form>_<control>)
 //   IDT_*  timers, per window
 // No control takes 1 (IDOK), 2 (IDCANCEL) or 0xFFFF (the unnamed static).
 #pragma once
@@ -34,6 +35,8 @@
 
 #define IDI_Zarvelo 200
 #define IDR_Form1 210
+// Form1's keyboard shortcuts.
+#define IDR_Form1Keys 211
 
 // Menu of Form1.
 #define IDM_mnuFile 1000
@@ -45,12 +48,15 @@
 #define IDM_mnuRestore 1006
 #define IDM_mnuFileBar0 1007
 #define IDM_mnuExit 1008
+#define IDM_mnuUndo 1009
 #define IDM_mnuSettings 1010
 #define IDM_mnuAuto 1011
 #define IDM_mnuManual 1012
 #define IDM_mnuLauncher 1013
 #define IDM_mnuFileBar1 1014
 #define IDM_mnuPulsiva 1015
+#define IDM_mnuFileBar2 1016
+#define IDM_mnuReview 1017
 #define IDM_mnuHelpp 1020
 #define IDM_mnuIndex 1021
 #define IDM_mnuContents 1022
@@ -290,3 +296,11 @@
 #define IDT_Check_Echo 1
 #define IDT_Check_Tick 2
 #define IDT_Check_Close 3
+
+// The Review Changes window (4300-4399). Command3 is kept free for a button left of Command1.
+#define IDD_Review 142
+#define IDC_Review_Label1 4311  // what the run is
+#define IDC_Review_Label2 4312  // the counts
+#define IDC_Review_List1 4331
+#define IDC_Review_Command1 4301  // "&Write Changes"
+#define IDC_Review_Command2 4302  // "&Cancel"

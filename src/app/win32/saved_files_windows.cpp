@@ -9,7 +9,9 @@
 #include "app/help.h"
 #include "app/win32/resource.h"
 #include "app/win32/top_windows.h"
+#include "app/win32/write_runs.h"
 #include "backup/backup_names.h"
+#include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
 #include "backup/win32/backup_folder.h"
 
@@ -75,14 +77,26 @@ private:
         SetText1(saved.empty() ? std::string() : saved.front());
     }
 
+    // The user's backups, then the safety backups taken before each write run, newest first, under
+    // their file names.
+    std::vector<std::string> Listed(const std::vector<std::string>& entries) const override {
+        std::vector<std::string> listed = SavedFileList(entries);
+        for (const std::string& safety : SafetyBackupList(entries)) listed.push_back(safety);
+        return listed;
+    }
+
     void Command1_Click() override {
         os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
         Win32BackupFolder folder(Directory());
-        ShowOk(RestoreOk(*services_.registry, *os_, Text1(), folder));
+        ShowOk(RestoreFromWindow(services_, hwnd_, FamilyOf(*os_), Text1(), folder));
     }
 };
 
 }  // namespace
+
+std::vector<std::string> SavedFilesForm::Listed(const std::vector<std::string>& entries) const {
+    return SavedFileList(entries);
+}
 
 int SavedFilesForm::Ids::Of(int backupId) const { return first + (backupId - IDC_Backup_Command1); }
 
@@ -204,7 +218,7 @@ std::string SavedFilesForm::Directory() const { return BackupDirectory(services_
 std::vector<std::string> SavedFilesForm::FillList1() {
     HWND list = Control(IDC_Backup_List1);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    const std::vector<std::string> saved = SavedFileList(FolderFiles(Directory()));
+    const std::vector<std::string> saved = Listed(FolderFiles(Directory()));
     for (const std::string& entry : saved) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     return saved;
 }
@@ -233,8 +247,10 @@ void SavedFilesForm::Command3_Click() {
         items.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         for (int index : items) {
             const std::string entry = ListItemText(list, index);
-            // A file that has gone meanwhile is simply no longer listed.
-            if (!DeleteSavedFile(Directory() + "\\" + entry + kBackupExtension)) notDeleted.push_back(entry);
+            // A safety backup is listed under its file name. A file that has gone meanwhile is simply
+            // no longer listed.
+            const std::string file = IsSafetyBackupName(entry) ? entry : entry + kBackupExtension;
+            if (!DeleteSavedFile(Directory() + "\\" + file)) notDeleted.push_back(entry);
         }
     }
     FillList1();

@@ -44,6 +44,8 @@ protected:
 
     virtual void Form_Load() = 0;
     virtual void Command1_Click() = 0;
+    // What List1 shows of the folder's entries: the user's backups.
+    virtual std::vector<std::string> Listed(const std::vector<std::string>& entries) const;
 
     HWND Control(int backupId) const { return GetDlgItem(hwnd_, ids_.Of(backupId)); }
     std::string Text1() const;

@@ -22,13 +22,16 @@ bool MenuBarHasAccessKey(HWND window, WPARAM key) {
 }
 }  // namespace
 
-void TopWindows::Add(HWND hwnd) {
-    if (hwnd && !Contains(hwnd)) windows_.push_back(hwnd);
+void TopWindows::Add(HWND hwnd, HACCEL accelerators) {
+    if (!hwnd || Contains(hwnd)) return;
+    windows_.push_back(hwnd);
+    accelerators_.push_back(accelerators);
 }
 
 void TopWindows::Remove(HWND hwnd) {
     auto it = std::find(windows_.begin(), windows_.end(), hwnd);
     if (it == windows_.end()) return;
+    accelerators_.erase(accelerators_.begin() + (it - windows_.begin()));
     windows_.erase(it);
     if (windows_.empty() && quit_) PostQuitMessage(0);
 }
@@ -50,7 +53,11 @@ bool TopWindows::TranslateDialogMessage(MSG* msg) const {
     // The top-level window the message's window belongs to.
     HWND root = msg->hwnd;
     while ((GetWindowLongA(root, GWL_STYLE) & WS_CHILD) && GetParent(root)) root = GetParent(root);
-    if (!Contains(root)) return false;
+    const auto it = std::find(windows_.begin(), windows_.end(), root);
+    if (it == windows_.end()) return false;
+    if (HACCEL keys = accelerators_[static_cast<std::size_t>(it - windows_.begin())]) {
+        if (TranslateAcceleratorA(root, keys, msg)) return true;
+    }
     // Menu access keys win over a button's: Alt+H opens the Help menu, not a page's "&Help" button
     // (that one has F1). The key goes on to the window, whose default handling opens the menu.
     if (msg->message == WM_SYSCHAR && MenuBarHasAccessKey(root, msg->wParam)) return false;

@@ -20,8 +20,9 @@ public:
     TopWindows(const TopWindows&) = delete;
     TopWindows& operator=(const TopWindows&) = delete;
 
-    // A window opened without modality (Form1, a Backup window opened from the first-run prompt).
-    void Add(HWND hwnd);
+    // A window opened without modality (Form1, a Backup window opened from the first-run prompt),
+    // with its keyboard shortcuts, if it has any (the caller keeps the table).
+    void Add(HWND hwnd, HACCEL accelerators = nullptr);
     // From the window's WM_DESTROY.
     void Remove(HWND hwnd);
     bool Contains(HWND hwnd) const;
@@ -30,8 +31,8 @@ public:
     // Closes every window but that one: each gets WM_CLOSE, as its close box would send, posted.
     void CloseAllBut(HWND keep);
 
-    // Tab, arrow keys, Enter, Escape and & access keys for the window the message is meant for; an
-    // access key of the window's menu bar is left to the menu.
+    // The window's keyboard shortcuts, then Tab, arrow keys, Enter, Escape and & access keys for the
+    // window the message is meant for; an access key of the window's menu bar is left to the menu.
     bool TranslateDialogMessage(MSG* msg) const;
 
     // The message loop of the program; returns WM_QUIT's exit code.
@@ -40,6 +41,7 @@ public:
 private:
     bool quit_;
     std::vector<HWND> windows_;
+    std::vector<HACCEL> accelerators_;  // one per window
 };
 
 }  // namespace zv

@@ -61,6 +61,10 @@ bool Form1Harness::Create() {
     };
     services.windows = &windows;
     services.starter = starter;
+    services.safetyFolder = &safetyBackups;
+    services.review = [this](HWND, const zv::ChangeSet& changes, const zv::WriteRun& run) {
+        return review ? review(changes, run) : true;
+    };
     hwnd_ = zv::Form1::Create(instance, services, SW_SHOWNOACTIVATE);
     return hwnd_ != nullptr;
 }
@@ -123,7 +127,8 @@ std::vector<std::string> Form1Harness::MenuItems(int position) const {
         if (info.fType & MFT_SEPARATOR) {
             items.emplace_back("-");
         } else {
-            items.emplace_back(std::string(caption) + ((info.fState & MFS_GRAYED) ? " (grayed)" : ""));
+            items.emplace_back(std::string(caption) + ((info.fState & MFS_GRAYED) ? " (grayed)" : "") +
+                               ((info.fState & MFS_CHECKED) ? " (checked)" : ""));
         }
     }
     return items;

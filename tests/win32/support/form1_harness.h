@@ -16,6 +16,7 @@
 #include "app/win32/top_windows.h"
 #include "platform/memory_registry.h"
 #include "platform/opsysinfo.h"
+#include "unit/backup_support.h"
 
 namespace zvtest {
 
@@ -77,6 +78,11 @@ public:
     bool Create();
 
     ThrowingRegistry registry;
+    // The safety backups the write runs take.
+    MemoryFolder safetyBackups;
+    // Answers the Review Changes window in its place (the window itself is tested in zarvelo.exe);
+    // null: Write Changes.
+    std::function<bool(const zv::ChangeSet&, const zv::WriteRun&)> review;
     zv::TopWindows windows{false};
     std::vector<RecordedHelp> helps;
     std::vector<RecordedMessage> messages;
@@ -103,7 +109,8 @@ public:
     // Delivers the posted messages waiting for the test's thread (the first-run prompt).
     void Pump();
 
-    // The File menu as shown: captions in order, "-" for a separator, "(grayed)" after a disabled item.
+    // A menu as shown: captions in order, "-" for a separator, "(grayed)" after a disabled item and
+    // "(checked)" after a checked one.
     std::vector<std::string> MenuItems(int position) const;
     int StatusPanels() const;
     std::string StatusText() const;

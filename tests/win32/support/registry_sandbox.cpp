@@ -203,6 +203,8 @@ void GuardZarveloKeys(RegistrySandbox& sandbox) {
     // The maker's key stays as it was (empty or not); Zarvelo's own key is cleared.
     sandbox.GuardKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quonibar", false);
     sandbox.GuardKey(HKEY_LOCAL_MACHINE, kZarveloSettingsKey);
+    // Write runs are not reviewed unless a test is about the review.
+    WriteSz(HKEY_LOCAL_MACHINE, kZarveloSettingsKey, "ReviewChanges", "No");
     sandbox.GuardKey(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class");
     sandbox.GuardKey(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD");
     sandbox.GuardKey(HKEY_LOCAL_MACHINE, "Enum");

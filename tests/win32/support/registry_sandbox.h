@@ -64,7 +64,8 @@ private:
 
 // Every key and value that zarvelo's main window and its optimization change, guarded and
 // cleared: its own settings, the adapter classes and bindings, the 9x protocol keys, the
-// Internet connection limits, the nine NT values, and the Windows version Wine reports to it.
+// Internet connection limits, the nine NT values, and the Windows version Wine reports to it. Write
+// runs start with their review off.
 void GuardZarveloKeys(RegistrySandbox& sandbox);
 
 // Paths used by the Windows tests, as zarvelo writes them.

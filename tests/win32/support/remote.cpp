@@ -1,9 +1,10 @@
-// Buffers inside another process, status-bar texts read through them, and screen captures of a client area.
+// Buffers inside another process, status-bar and list-view texts read through them, and screen captures of a client area.
 #include "support/remote.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace zvtest {
 
@@ -46,6 +47,28 @@ std::string StatusBarText(HWND statusBar, int part) {
     std::vector<char> text = buffer.Read();
     auto end = std::find(text.begin(), text.end(), '\0');
     return std::string(text.begin(), end);
+}
+
+std::string ListViewText(HWND list, int item, int column) {
+    // The item structure and the text it points to, both inside the list's process.
+    constexpr int kChars = 512;
+    RemoteBuffer buffer(list, sizeof(LVITEMA) + kChars);
+    if (!buffer.Valid()) return {};
+    LVITEMA request{};
+    request.iSubItem = column;
+    request.pszText = reinterpret_cast<char*>(buffer.Address() + static_cast<LPARAM>(sizeof(LVITEMA)));
+    request.cchTextMax = kChars;
+    std::vector<char> bytes(sizeof(LVITEMA) + kChars, '\0');
+    std::memcpy(bytes.data(), &request, sizeof request);
+    buffer.Write(bytes.data(), bytes.size());
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), buffer.Address(), SMTO_ABORTIFHUNG, 5000,
+                             &length)) {
+        return {};
+    }
+    const std::vector<char> got = buffer.Read();
+    const auto text = got.begin() + static_cast<long>(sizeof(LVITEMA));
+    return std::string(text, std::find(text, got.end(), '\0'));
 }
 
 int ScreenPixels::Count(std::uint32_t rgb) const {

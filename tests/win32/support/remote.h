@@ -31,6 +31,9 @@ private:
 // The text of one panel of a status bar, which may belong to another process.
 std::string StatusBarText(HWND statusBar, int part = 0);
 
+// The text of one cell (item, column) of a report list view, which may belong to another process.
+std::string ListViewText(HWND list, int item, int column);
+
 // The client area of a window as it is on screen, 0xRRGGBB per pixel, row by row from the top.
 struct ScreenPixels {
     int width = 0;

@@ -62,6 +62,21 @@ ZarveloApp::ZarveloApp(const std::string& wineVersion) {
     if (form1_) Sync();
 }
 
+std::vector<std::string> ListBoxItems(HWND list) {
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendTo(list, LB_GETCOUNT));
+    for (int i = 0; i < count; ++i) {
+        wchar_t wide[300] = {0};
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 10000,
+                            &r);
+        char narrow[600] = {0};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
+        items.emplace_back(narrow);
+    }
+    return items;
+}
+
 ZarveloApp::~ZarveloApp() {
     if (process_.Started() && !process_.WaitExit(0)) Close(10000);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/remote.h"
 #include "support/wintest.h"
@@ -20,6 +21,8 @@ HWND FindTopWindowOfClass(DWORD processId, const std::string& className, const s
 HWND WaitForMessageBox(DWORD processId, const std::string& caption, DWORD timeoutMs = 20000);
 // The text of a message box (its static text 0xFFFF).
 std::string MessageBoxText(HWND box);
+// Every item of a list box of the program (through the wide message, which Wine converts across processes).
+std::vector<std::string> ListBoxItems(HWND list);
 
 class ZarveloApp {
 public:

@@ -1,6 +1,8 @@
 // zarvelo.exe: the tuning program's entry point.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/win32/command_line_start.h"
 #include "app/win32/form1.h"
 #include "app/win32/top_windows.h"
@@ -23,3 +25,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
     if (!zv::Form1::Create(instance, zv::SystemServices(registry, &windows), show)) return 1;
     return windows.RunMessageLoop();
 }
+
+// The C++ runtime's default end for an uncaught exception writes its name to a console this program
+// does not have, and takes its name demangler (some 40 KB) along: end at once instead.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

@@ -1,0 +1,71 @@
+// Write runs from a window over the program's services.
+#include "app/win32/write_runs.h"
+
+#include "backup/win32/backup_folder.h"
+#include "backup/win32/safety_disk_folder.h"
+
+namespace zv {
+namespace {
+
+LocalTime Now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+// The services' folder, or the one on disk (kept in `disk`).
+SafetyFolder& FolderOf(const Form1Services& services, WindowsFamily family, std::unique_ptr<SafetyFolder>* disk) {
+    if (services.safetyFolder) return *services.safetyFolder;
+    // As the user's backups: 95, 98 and Me have no MoveFileEx.
+    const ReplaceMethod method = IsNtFamily(family) ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
+    *disk = DiskSafetyFolder(BackupDirectory(services.programDir), method);
+    return **disk;
+}
+
+template <typename Work>
+WriteRunOutcome WithContext(const Form1Services& services, HWND owner, WindowsFamily family, Work work) {
+    std::unique_ptr<SafetyFolder> disk;
+    WriteRunContext context{*services.registry, FolderOf(services, family, &disk), family, Now(), {}};
+    if (services.review) {
+        context.review = [&services, owner](const ChangeSet& changes, const WriteRun& run) {
+            return services.review(owner, changes, run);
+        };
+    }
+    return work(context);
+}
+
+}  // namespace
+
+WriteRunOutcome RunFromWindow(const Form1Services& services, HWND owner, WindowsFamily family, const WriteRun& run) {
+    return WithContext(services, owner, family, [&run](WriteRunContext& context) { return RunWrite(context, run); });
+}
+
+WriteRunOutcome UndoFromWindow(const Form1Services& services, HWND owner, WindowsFamily family) {
+    return WithContext(services, owner, family, [](WriteRunContext& context) { return RunUndo(context); });
+}
+
+SavedFileOk RestoreFromWindow(const Form1Services& services, HWND owner, WindowsFamily family, const std::string& text,
+                              BackupFolderFiles& folder) {
+    SavedFileOk ok;
+    WithContext(services, owner, family, [&](WriteRunContext& context) {
+        ok = RestoreOkRun(context, text, folder);
+        return WriteRunOutcome();
+    });
+    return ok;
+}
+
+bool UndoAvailable(const Form1Services& services) {
+    // Existence only: the replace method does not matter.
+    std::unique_ptr<SafetyFolder> disk;
+    return CanUndo(*services.registry, FolderOf(services, WindowsFamily::Unknown, &disk));
+}
+
+UINT OutcomeIcon(const WriteRunOutcome& outcome) {
+    switch (outcome.status) {
+    case WriteRunStatus::BackupFailed: return MB_ICONSTOP;
+    case WriteRunStatus::NothingToChange: return MB_ICONINFORMATION;
+    default: return MB_ICONEXCLAMATION;
+    }
+}
+
+}  // namespace zv
