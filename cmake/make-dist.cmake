@@ -30,7 +30,7 @@ zv_write_windows_readme(${README} ${VERSION} ${stage}/readme.txt)
 
 file(REMOVE ${ZIP})
 execute_process(
-  COMMAND ${ZIP_PROGRAM} -q -X ${ZIP} ${files} readme.txt
+  COMMAND ${ZIP_PROGRAM} -q -X -9 ${ZIP} ${files} readme.txt
   WORKING_DIRECTORY ${stage}
   RESULT_VARIABLE rc)
 file(REMOVE_RECURSE ${stage})
