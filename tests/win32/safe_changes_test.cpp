@@ -120,6 +120,29 @@ void PostClick(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
+// "&Export…" in the review, the file named in the save box: the registry file's text, or empty.
+std::string ExportFromReview(const ZarveloApp& app, HWND review, const std::string& path) {
+    DeleteFileA(path.c_str());
+    PostClick(review, IDC_Review_Command3);
+    HWND save = zvtest::WaitForWindow(app.ProcessId(), "Save As");
+    if (!save) return {};
+    HWND name = GetDlgItem(save, 0x47c);  // cmb13, the file name box
+    if (!name) name = GetDlgItem(save, 0x480);  // edt1 in the older layout
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
+    PostMessageA(save, WM_COMMAND, IDOK, 0);
+    zvtest::WaitFor([&] { return !IsWindow(save); });
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n) text.append(buffer, n);
+    CloseHandle(file);
+    DeleteFileA(path.c_str());
+    return text;
+}
+
 // The progress run after Optimize or Apply: started, then over.
 bool WaitForRun(const ZarveloApp& app, int button) {
     return zvtest::WaitFor([&] { return app.StatusPanels() == 2; }, 20000) &&
@@ -227,10 +250,17 @@ TEST_P(ReviewVersusOutcome, OptimizeWritesExactlyTheReviewedRowsAndCancelWritesN
     HWND review = WaitForReview(app);
     ASSERT_NE(review, nullptr) << "Optimize showed no review";
     EXPECT_FALSE(IsWindowEnabled(app.Form1())) << "the review is modal";
+    // Exported, the reviewed changes go to a registry file, and the review stays open.
+    const Review listed = ReadReview(review);
+    const std::string exported = ExportFromReview(app, review, zvtest::ProgramDir() + "\\review-export.reg");
+    EXPECT_EQ(exported.rfind("REGEDIT4\r\n", 0), 0u) << exported;
+    ASSERT_FALSE(listed.rows.empty());
+    EXPECT_NE(exported.find("[" + listed.rows[0].key + "]"), std::string::npos) << exported;
+    ASSERT_TRUE(IsWindow(review));
     PostMessageA(review, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(zvtest::WaitFor([&] { return !IsWindow(review); }));
     app.Sync();
-    EXPECT_TRUE(Differences(before, TakeSnapshot()).empty()) << "a cancelled review wrote";
+    EXPECT_TRUE(Differences(before, TakeSnapshot()).empty()) << "an exported, cancelled review wrote";
     EXPECT_TRUE(app.Enabled(IDC_Command1));
     EXPECT_FALSE(app.Visible(IDC_Frame3));
 

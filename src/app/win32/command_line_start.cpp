@@ -14,6 +14,16 @@
 namespace zv {
 namespace {
 
+LocalTime Now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+UINT Icon(int exitCode) { return exitCode == kExitDone ? MB_ICONINFORMATION : MB_ICONEXCLAMATION; }
+
+}  // namespace
+
 std::string WriteTextFile(const std::string& path, const std::string& text, bool append) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -30,16 +40,6 @@ std::string WriteTextFile(const std::string& path, const std::string& text, bool
     }
     return {};
 }
-
-LocalTime Now() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-UINT Icon(int exitCode) { return exitCode == kExitDone ? MB_ICONINFORMATION : MB_ICONEXCLAMATION; }
-
-}  // namespace
 
 bool RunCommandLineStart(const char* arguments, Registry& registry, const std::string& programVersion, int* exitCode) {
     const std::vector<std::string> args = SplitCommandLine(arguments ? arguments : "");

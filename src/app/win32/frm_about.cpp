@@ -61,19 +61,6 @@ const Link* LinkOf(int id) {
     return nullptr;
 }
 
-// "Version 1.0.0" from the running program's version record; empty when it has none.
-std::string ProgramVersionText() {
-    HMODULE program = GetModuleHandleA(nullptr);
-    // Read straight from the resource: GetFileVersionInfoA would need version.dll for this one line.
-    constexpr WORD kVersionRecord = 1;  // VS_VERSION_INFO
-    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(kVersionRecord), RT_VERSION);
-    HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return {};
-    const auto version = FileVersionOf(static_cast<const unsigned char*>(bytes), SizeofResource(program, found));
-    return version ? VersionText(*version) : std::string();
-}
-
 class FrmAbout : public WindowBase {
 public:
     FrmAbout(const AboutServices& services, bool modal) : services_(services), modal_(modal) {}
@@ -234,6 +221,18 @@ void FrmAbout::ShowFailure(const std::string& text) {
 }
 
 }  // namespace
+
+std::string ProgramVersionText() {
+    HMODULE program = GetModuleHandleA(nullptr);
+    // Read straight from the resource: GetFileVersionInfoA would need version.dll for this one line.
+    constexpr WORD kVersionRecord = 1;  // VS_VERSION_INFO
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(kVersionRecord), RT_VERSION);
+    HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    const auto version = FileVersionOf(static_cast<const unsigned char*>(bytes), SizeofResource(program, found));
+    return version ? VersionText(*version) : std::string();
+}
 
 HCURSOR OwnHandCursor() {
     static const UniqueCursor cursor = [] {

@@ -21,6 +21,9 @@ struct AboutServices {
 // mnuAbout: shows frmAbout modally over the owner and returns when it is closed.
 void ShowAboutWindow(HINSTANCE instance, HWND owner, const AboutServices& services);
 
+// "Version 1.0.0" from the running program's version record; empty when it has none.
+std::string ProgramVersionText();
+
 // frmAbout without modality (tests drive it on their own thread); OK destroys it.
 HWND CreateAboutWindow(HINSTANCE instance, HWND owner, const AboutServices& services);
 

@@ -297,10 +297,11 @@
 #define IDT_Check_Tick 2
 #define IDT_Check_Close 3
 
-// The Review Changes window (4300-4399). Command3 is kept free for a button left of Command1.
+// The Review Changes window (4300-4399).
 #define IDD_Review 142
 #define IDC_Review_Label1 4311  // what the run is
 #define IDC_Review_Label2 4312  // the counts
 #define IDC_Review_List1 4331
 #define IDC_Review_Command1 4301  // "&Write Changes"
 #define IDC_Review_Command2 4302  // "&Cancel"
+#define IDC_Review_Command3 4303  // "&Export…"

@@ -2,12 +2,17 @@
 #include "app/win32/review_window.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
+#include "app/reg_export.h"
 #include "app/win32/resource.h"
+#include "app/win32/command_line_start.h"
+#include "app/win32/frm_about.h"
+#include "platform/opsysinfo.h"
 #include "platform/win32/window_base.h"
 
 namespace zv {
@@ -44,6 +49,9 @@ private:
             case IDC_Review_Command2:
                 EndDialog(hwnd_, IDCANCEL);
                 return 0;
+            case IDC_Review_Command3:
+                Export_Click();
+                return 0;
             default:
                 return std::nullopt;
             }
@@ -53,6 +61,37 @@ private:
     }
 
     void RestoreAfterFailure() override {}
+
+    // The change set as a registry file, for regedit on other computers; nothing is written here.
+    void Export_Click() {
+        char path[MAX_PATH] = "zarvelo.reg";
+        OPENFILENAMEA dialog{};
+        // The record without the fields Windows 2000 added, which the earlier systems reject.
+        dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+        dialog.hwndOwner = hwnd_;
+        dialog.lpstrFilter = "Registration files (*.reg)\0*.reg\0All files (*.*)\0*.*\0";
+        dialog.lpstrFile = path;
+        dialog.nMaxFile = sizeof path;
+        dialog.lpstrDefExt = "reg";
+        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (!GetSaveFileNameA(&dialog)) return;
+        RegExportFacts facts;
+        // "Version 1.0.0" without its first word.
+        const std::string version = ProgramVersionText();
+        facts.programVersion = version.substr(version.find(' ') + 1);
+        facts.family = FamilyOf(COpSysInfo(SystemVersionQuery()));
+        facts.connection = RunKindName(run_.kind);
+        facts.option = run_.detail;
+        SYSTEMTIME t{};
+        GetLocalTime(&t);
+        facts.date = LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+        const std::string text = RegFileText(changes_, facts);
+        const std::string failed = WriteTextFile(path, text, false);
+        if (!failed.empty()) {
+            MessageBoxA(hwnd_, ("The file \"" + std::string(path) + "\" could not be written. " + failed).c_str(),
+                        "Zarvelo", MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
 
     void Form_Load() {
         HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_Zarvelo));
@@ -161,11 +200,12 @@ private:
     SIZE minimum_{};
     SIZE laidOut_{};
     int keyWidth_ = 0;
-    std::array<Anchored, 5> anchored_{{{IDC_Review_Label1, true, false, false, false, {}},
+    std::array<Anchored, 6> anchored_{{{IDC_Review_Label1, true, false, false, false, {}},
                                        {IDC_Review_List1, true, true, false, false, {}},
                                        {IDC_Review_Label2, true, false, false, true, {}},
                                        {IDC_Review_Command1, false, false, true, true, {}},
-                                       {IDC_Review_Command2, false, false, true, true, {}}}};
+                                       {IDC_Review_Command2, false, false, true, true, {}},
+                                       {IDC_Review_Command3, false, false, true, true, {}}}};
     const ChangeSet& changes_;
     const WriteRun& run_;
 };
