@@ -53,7 +53,9 @@ TEST(NetworkCheckOffer, TypedHostIsStoredWithTheRunOnceEntryWhileTheBoxIsChecked
     const auto pending = ReadPendingCheck(h.registry);
     ASSERT_TRUE(pending);
     EXPECT_EQ(pending->host, "example.org");
-    EXPECT_EQ(pending->safetyBackup, kBackupName);
+    // The safety backup of this Optimize, not the one of an earlier run.
+    EXPECT_EQ(pending->safetyBackup, ReadLastSafetyBackup(h.registry));
+    EXPECT_NE(pending->safetyBackup, kBackupName);
     EXPECT_EQ(ReadRegString(h.registry, kHkeyLocalMachine, kRunOnceKey, kRunOnceCheckValue),
               "\"" + zvtest::ProgramDir() + "\\win32_tests.exe\" /check");
     RedrawWindow(h.Form1(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -205,6 +207,22 @@ TEST_F(NetnsCheck, SilentHostIsUndoneAfterTheCountdown) {
     run.Click(IDC_Check_Close);
     EXPECT_TRUE(run.process.WaitExit(15000));
     Sleep(1600);  // the late answers arrive before the next test
+}
+
+TEST_F(NetnsCheck, QuietUndoesASilentHostsChangeAtOnceWithoutAWindow) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    // A countdown nobody could watch is not waited for.
+    const WriteRunOutcome change = ChangeAndPend(responder, 1500, 1000, 600);
+    zvtest::Process process("\"" + zvtest::ProgramDir() + "\\zarvelo.exe\" /check /quiet");
+    ASSERT_TRUE(process.Started());
+    EXPECT_EQ(zvtest::WaitForWindow(process.Id(), "Checking the network", 2000), nullptr);
+    DWORD code = 1;
+    ASSERT_TRUE(process.WaitExit(30000, &code));
+    EXPECT_EQ(code, 0u);
+    ExpectEveryLocation(change.changes, true);
+    ExpectCheckForgotten();
+    made_.push_back(ReadLastSafetyBackup(reg_));
+    Sleep(1600);
 }
 
 TEST_F(NetnsCheck, KeepChangesKeepsThemAndForgetsTheCheck) {
