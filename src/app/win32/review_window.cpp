@@ -2,7 +2,6 @@
 #include "app/win32/review_window.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <array>
@@ -13,6 +12,7 @@
 #include "app/win32/command_line_start.h"
 #include "app/win32/frm_about.h"
 #include "platform/opsysinfo.h"
+#include "platform/win32/desktop.h"
 #include "platform/win32/window_base.h"
 
 namespace zv {
@@ -64,17 +64,8 @@ private:
 
     // The change set as a registry file, for regedit on other computers; nothing is written here.
     void Export_Click() {
-        char path[MAX_PATH] = "zarvelo.reg";
-        OPENFILENAMEA dialog{};
-        // The record without the fields Windows 2000 added, which the earlier systems reject.
-        dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-        dialog.hwndOwner = hwnd_;
-        dialog.lpstrFilter = "Registration files (*.reg)\0*.reg\0All files (*.*)\0*.*\0";
-        dialog.lpstrFile = path;
-        dialog.nMaxFile = sizeof path;
-        dialog.lpstrDefExt = "reg";
-        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameA(&dialog)) return;
+        std::string path = "zarvelo.reg";
+        if (!AskFileToSave(hwnd_, "Registration files (*.reg)\0*.reg\0All files (*.*)\0*.*\0", "reg", &path)) return;
         RegExportFacts facts;
         // "Version 1.0.0" without its first word.
         const std::string version = ProgramVersionText();
@@ -88,7 +79,7 @@ private:
         const std::string text = RegFileText(changes_, facts);
         const std::string failed = WriteTextFile(path, text, false);
         if (!failed.empty()) {
-            MessageBoxA(hwnd_, ("The file \"" + std::string(path) + "\" could not be written. " + failed).c_str(),
+            MessageBoxA(hwnd_, ("The file \"" + path + "\" could not be written. " + failed).c_str(),
                         "Zarvelo", MB_OK | MB_ICONEXCLAMATION);
         }
     }

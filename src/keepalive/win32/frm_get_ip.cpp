@@ -376,21 +376,12 @@ void FrmGetIp::OutageLog_Click(HWND owner) {
 }
 
 void FrmGetIp::SaveActivity_Click(HWND owner) {
-    char path[MAX_PATH] = "activity.csv";
-    OPENFILENAMEA dialog{};
-    // The record without the fields Windows 2000 added, which the earlier systems reject.
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrDefExt = "csv";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    std::string path = "activity.csv";
     // The text is taken before the box opens: the clock ticks while it is open.
     const std::string text = watch_.SaveActivityText();
-    if (!GetSaveFileNameA(&dialog)) return;
+    if (!AskFileToSave(owner, "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0", "csv", &path)) return;
     if (!WriteWholeFile(path, text)) {
-        MessageBoxA(owner, (std::string("Pulsiva cannot write to ") + path + ".").c_str(), kCaption,
+        MessageBoxA(owner, ("Pulsiva cannot write to " + path + ".").c_str(), kCaption,
                     MB_OK | MB_ICONEXCLAMATION);
     }
 }

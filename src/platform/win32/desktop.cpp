@@ -1,6 +1,8 @@
 // The screen's DPI, the program's path, 32-bit DIB sections and window places on screen.
 #include "platform/win32/desktop.h"
 
+#include <commdlg.h>
+
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -72,6 +74,29 @@ PixelRect RestoredWindowRect(HWND hwnd) {
     }
     if (!GetWindowRect(hwnd, &r)) return {};
     return {r.left, r.top, r.right, r.bottom};
+}
+
+bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension, std::string* path) {
+    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static const GetSaveFileNameFn getSaveFileName = [] {
+        HMODULE dialogs = LoadLibraryA("comdlg32.dll");  // kept for the program's life
+        return dialogs ? ProcAddress<GetSaveFileNameFn>(dialogs, "GetSaveFileNameA") : nullptr;
+    }();
+    if (!getSaveFileName) return false;
+    char file[MAX_PATH] = {0};
+    lstrcpynA(file, path->c_str(), MAX_PATH);
+    OPENFILENAMEA dialog{};
+    // The record without the fields Windows 2000 added, which the earlier systems reject.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = defaultExtension;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!getSaveFileName(&dialog)) return false;
+    *path = file;
+    return true;
 }
 
 }  // namespace zv

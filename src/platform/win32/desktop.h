@@ -1,5 +1,5 @@
 // What both programs ask of the desktop they run on: the screen's DPI, the running program's path,
-// 32-bit pictures to draw into, and where a window sits on screen.
+// 32-bit pictures to draw into, where a window sits on screen, and the box that asks where to save a file.
 #pragma once
 
 #include <windows.h>
@@ -33,5 +33,10 @@ PixelRect VirtualScreen();
 // Where a top-level window is on screen when it is not minimized: its own rectangle, or while it is
 // minimized (and lies far off screen) the place it will be restored to.
 PixelRect RestoredWindowRect(HWND hwnd);
+
+// The system's "Save As" box over `owner`. `path` holds the proposed name and receives the chosen one;
+// `filter` is the box's list of pairs ("CSV files (*.csv)\0*.csv\0"). False when the user cancels.
+// The common dialogs are loaded with the first box, not with the program.
+bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension, std::string* path);
 
 }  // namespace zv
