@@ -14,12 +14,6 @@
 namespace zv {
 namespace {
 
-LocalTime Now() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
 UINT Icon(int exitCode) { return exitCode == kExitDone ? MB_ICONINFORMATION : MB_ICONEXCLAMATION; }
 
 }  // namespace
@@ -46,7 +40,7 @@ bool RunCommandLineStart(const char* arguments, Registry& registry, const std::s
     if (args.empty()) return false;
     const ParsedCommandLine parsed = ParseCommandLine(args);
     const CommandLine& command = parsed.command;
-    const LocalTime now = Now();
+    const LocalTime now = LocalNow();
 
     CommandOutcome outcome;
     if (!parsed.ok()) {

@@ -3,7 +3,7 @@
 
 #include "app/network_check.h"
 #include "app/safe_changes.h"
-#include "app/win32/network_check_window.h"
+#include "backup/win32/safety_disk_folder.h"
 #include "app/win32/resource.h"
 #include "platform/win32/desktop.h"
 

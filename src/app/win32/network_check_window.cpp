@@ -236,11 +236,6 @@ void NetworkCheckWindow::RestoreAfterFailure() {
 
 }  // namespace
 
-LocalTime LocalNow() {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
-}
 
 int RunPendingCheckStart(HINSTANCE instance, Registry& registry, bool quiet) {
     std::optional<PendingCheck> check = ReadPendingCheck(registry);

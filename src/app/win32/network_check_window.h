@@ -3,13 +3,9 @@
 
 #include <windows.h>
 
-#include "backup/safety_backup.h"
 #include "platform/registry.h"
 
 namespace zv {
-
-// The local time to the second, as the pending check and the safety backups record it.
-LocalTime LocalNow();
 
 // Runs the pending check to its end over the registry and the real backup folder and network; returns
 // at once, showing nothing, when no check is pending. `quiet`: no window; nobody is there to answer,

@@ -9,6 +9,7 @@
 
 #include "app/reg_export.h"
 #include "app/win32/resource.h"
+#include "backup/win32/safety_disk_folder.h"
 #include "app/win32/command_line_start.h"
 #include "app/win32/frm_about.h"
 #include "platform/opsysinfo.h"
@@ -73,9 +74,7 @@ private:
         facts.family = FamilyOf(COpSysInfo(SystemVersionQuery()));
         facts.connection = RunKindName(run_.kind);
         facts.option = run_.detail;
-        SYSTEMTIME t{};
-        GetLocalTime(&t);
-        facts.date = LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+        facts.date = LocalNow();
         const std::string text = RegFileText(changes_, facts);
         const std::string failed = WriteTextFile(path, text, false);
         if (!failed.empty()) {

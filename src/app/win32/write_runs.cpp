@@ -7,12 +7,6 @@
 namespace zv {
 namespace {
 
-LocalTime Now() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
 // The services' folder, or the one on disk (kept in `disk`).
 SafetyFolder& FolderOf(const Form1Services& services, WindowsFamily family, std::unique_ptr<SafetyFolder>* disk) {
     if (services.safetyFolder) return *services.safetyFolder;
@@ -25,7 +19,7 @@ SafetyFolder& FolderOf(const Form1Services& services, WindowsFamily family, std:
 template <typename Work>
 WriteRunOutcome WithContext(const Form1Services& services, HWND owner, WindowsFamily family, Work work) {
     std::unique_ptr<SafetyFolder> disk;
-    WriteRunContext context{*services.registry, FolderOf(services, family, &disk), family, Now(), {}};
+    WriteRunContext context{*services.registry, FolderOf(services, family, &disk), family, LocalNow(), {}};
     if (services.review) {
         context.review = [&services, owner](const ChangeSet& changes, const WriteRun& run) {
             return services.review(owner, changes, run);

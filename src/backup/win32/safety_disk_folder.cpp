@@ -1,6 +1,8 @@
 // The safety backups' folder over the backup folder's file operations.
 #include "backup/win32/safety_disk_folder.h"
 
+#include <windows.h>
+
 namespace zv {
 namespace {
 
@@ -33,6 +35,12 @@ private:
 
 std::unique_ptr<SafetyFolder> DiskSafetyFolder(const std::string& dir, ReplaceMethod method) {
     return std::make_unique<DiskFolder>(dir, method);
+}
+
+LocalTime LocalNow() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
 }  // namespace zv

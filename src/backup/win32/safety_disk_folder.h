@@ -13,4 +13,7 @@ namespace zv {
 // `method` as for the user's backups: kMoveFileEx on the NT family, kDeleteThenMove on 95, 98 and Me.
 std::unique_ptr<SafetyFolder> DiskSafetyFolder(const std::string& dir, ReplaceMethod method);
 
+// The local time to the second, as the safety backups' names and the pending check record it.
+LocalTime LocalNow();
+
 }  // namespace zv
