@@ -18,13 +18,6 @@ const char kWindowValue[] = "CheckRetryWindow";
 const char kEveryValue[] = "CheckRetryEvery";
 const char kCountdownValue[] = "CheckCountdown";
 
-std::string TimeText(const LocalTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return text;
-}
-
 // Read by position; any other text gives the zero time.
 LocalTime ParseTime(const std::string& text) {
     const auto number = [&text](std::size_t at, std::size_t digits, int* out) {
@@ -66,7 +59,7 @@ std::optional<PendingCheck> ReadPendingCheck(Registry& reg) {
 void StorePendingCheck(Registry& reg, const PendingCheck& check, const std::string& programPath) {
     WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kHostValue, check.host);
     WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kBackupValue, check.safetyBackup);
-    WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kTimeValue, TimeText(check.time));
+    WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kTimeValue, DateTimeText(check.time));
     WriteRegDword(reg, kHkeyLocalMachine, kZarveloKey, kWindowValue, static_cast<std::int32_t>(check.retryWindowMs));
     WriteRegDword(reg, kHkeyLocalMachine, kZarveloKey, kEveryValue, static_cast<std::int32_t>(check.retryEveryMs));
     WriteRegDword(reg, kHkeyLocalMachine, kZarveloKey, kCountdownValue,

@@ -81,13 +81,6 @@ std::string Comment(const std::string& label, const std::string& text) {
 
 }  // namespace
 
-std::string DateTimeText(const LocalTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return text;
-}
-
 std::string RegFileText(const ChangeSet& changes, const RegExportFacts& facts) {
     // The signature must be the first line, or the Registry Editor refuses the file.
     std::string out = std::string("REGEDIT4") + kEol;

@@ -26,7 +26,4 @@ struct RegExportFacts {
 // Windows 2000 and XP carries out (the file says so in its comment lines when it deletes values).
 std::string RegFileText(const ChangeSet& changes, const RegExportFacts& facts);
 
-// "2026-12-08 14:50:07".
-std::string DateTimeText(const LocalTime& t);
-
 }  // namespace zv

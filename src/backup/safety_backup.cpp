@@ -2,6 +2,7 @@
 #include "backup/safety_backup.h"
 
 #include <array>
+#include <cstdio>
 
 namespace zv {
 namespace {
@@ -122,6 +123,13 @@ std::string RunKindName(RunKind kind) {
 bool IsValidTime(const LocalTime& t) {
     return t.year >= 1601 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
            t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 59;
+}
+
+std::string DateTimeText(const LocalTime& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return text;
 }
 
 std::string FamilyName(WindowsFamily family) {

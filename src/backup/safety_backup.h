@@ -30,6 +30,8 @@ struct LocalTime {
     auto operator<=>(const LocalTime&) const = default;
 };
 bool IsValidTime(const LocalTime& t);
+// "2026-12-08 14:50:07".
+std::string DateTimeText(const LocalTime& t);
 
 // "Windows 95" ... "Windows XP"; empty for an unknown family.
 std::string FamilyName(WindowsFamily family);
