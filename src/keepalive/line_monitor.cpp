@@ -3,7 +3,7 @@
 
 namespace zv {
 
-LineMonitor::LineMonitor(Clock& clock, TextFiles& files, LogPlace outageLog)
+LineMonitor::LineMonitor(Clock& clock, TextFiles& files, LogPlaceSource outageLog)
     : clock_(clock), log_(files, std::move(outageLog), kOutageCsvHeader) {}
 
 void LineMonitor::PingStarted() { sinceStart_ = PingFigures(); }

@@ -15,7 +15,9 @@ namespace zv {
 
 class LineMonitor : public PingObserver {
 public:
-    LineMonitor(Clock& clock, TextFiles& files, LogPlace outageLog);
+    LineMonitor(Clock& clock, TextFiles& files, LogPlaceSource outageLog);
+    LineMonitor(Clock& clock, TextFiles& files, LogPlace outageLog)
+        : LineMonitor(clock, files, [outageLog] { return outageLog; }) {}
 
     // "OutageLosses": the losses in a row that make an outage.
     void SetOutageLosses(int losses) { outages_.SetLosses(losses); }

@@ -60,18 +60,24 @@ LogPlace ChooseOutageLogPlace(const std::string& appDataFolder, const std::strin
     return place;
 }
 
+const LogPlace& AppendLog::Place() const {
+    if (!place_) place_ = source_ ? source_() : LogPlace{};
+    return *place_;
+}
+
 std::string AppendLog::Flush() {
     if (waiting_.empty()) return std::string();
-    for (const std::string& folder : place_.folders) files_.CreateFolder(folder);
-    const bool fresh = files_.FileSize(place_.file) <= 0;
-    if (files_.Append(place_.file, fresh ? header_ + waiting_ : waiting_)) {
+    const LogPlace& place = Place();
+    for (const std::string& folder : place.folders) files_.CreateFolder(folder);
+    const bool fresh = files_.FileSize(place.file) <= 0;
+    if (files_.Append(place.file, fresh ? header_ + waiting_ : waiting_)) {
         waiting_.clear();
         failing_ = false;
         return std::string();
     }
     if (failing_) return std::string();
     failing_ = true;
-    return "Pulsiva cannot write to " + place_.file +
+    return "Pulsiva cannot write to " + place.file +
            ". Pinging goes on; the outages are written there once the file can be written again.";
 }
 

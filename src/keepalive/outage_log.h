@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,23 +64,30 @@ struct LogPlace {
 };
 LogPlace ChooseOutageLogPlace(const std::string& appDataFolder, const std::string& programFolder);
 
+// Where the log goes, asked when it is first needed: finding the place may take the system a while,
+// and nothing is written at start-up.
+using LogPlaceSource = std::function<LogPlace()>;
+
 // Appends lines to one file, a header first when the file is new or empty. Lines that could not be
 // written wait in memory for the next try. A failure is reported once, until a write succeeds.
 class AppendLog {
 public:
-    AppendLog(TextFiles& files, LogPlace place, std::string header)
-        : files_(files), place_(std::move(place)), header_(std::move(header)) {}
+    AppendLog(TextFiles& files, LogPlaceSource place, std::string header)
+        : files_(files), source_(std::move(place)), header_(std::move(header)) {}
 
     void Add(const std::string& line) { waiting_ += line; }
     bool Waiting() const { return !waiting_.empty(); }
     // Writes what waits. The notice to show when this write failed after one that succeeded (or
     // after none); empty otherwise.
     std::string Flush();
-    const std::string& File() const { return place_.file; }
+    const std::string& File() const { return Place().file; }
 
 private:
+    const LogPlace& Place() const;
+
     TextFiles& files_;
-    LogPlace place_;
+    LogPlaceSource source_;
+    mutable std::optional<LogPlace> place_;
     std::string header_;
     std::string waiting_;
     bool failing_ = false;

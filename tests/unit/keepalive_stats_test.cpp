@@ -144,6 +144,22 @@ TEST(LineWatch, AnUnwritableLogIsReportedOnceAndItsLinesWaitForTheNextWrite) {
     EXPECT_NE(rig.watch.TakeNotice(), "") << "after a success, a new failure is reported again";
 }
 
+TEST(LineWatch, TheLogsPlaceIsAskedForOnceWhenTheFirstLineIsWritten) {
+    SteppedClock clock;
+    MemoryFiles files;
+    int asked = 0;
+    LineMonitor watch{clock, files, [&asked] {
+                          ++asked;
+                          return ChooseOutageLogPlace("C:\\Data", "C:\\Program Files\\Quonibar");
+                      }};
+    watch.PingStarted();
+    watch.PingRecorded(Echo("h", "10"));
+    EXPECT_EQ(asked, 0) << "nothing to write yet";
+    for (const char* ping : {"x", "x", "x", "10", "x", "x", "x", "10"}) watch.PingRecorded(Echo("h", ping));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(watch.OutageLogFile(), kLog);
+}
+
 TEST(OutageLog, TimesAndDurations) {
     EXPECT_EQ(TimeText({2024, 3, 5, 7, 8, 9}), "2024-03-05 07:08:09");
     EXPECT_EQ(SecondsBetween({2024, 2, 28, 23, 59, 59}, {2024, 3, 1, 0, 0, 0}), 86401) << "leap day";

@@ -142,7 +142,8 @@ FrmGetIp::FrmGetIp(HINSTANCE instance, PingNetwork& network, Options options)
     : instance_(instance),
       options_(std::move(options)),
       loop_(network, *this),
-      watch_(clock_, files_, options_.outageLog.file.empty() ? SystemOutageLogPlace() : options_.outageLog) {
+      watch_(clock_, files_, options_.outageLog.file.empty() ? LogPlaceSource(SystemOutageLogPlace)
+                                                             : LogPlaceSource([p = options_.outageLog] { return p; })) {
     loop_.SetObserver(&watch_);
 }
 
