@@ -51,21 +51,6 @@ std::optional<SavedFileOk> ReadRestoreFile(const std::string& name, BackupFolder
     return std::nullopt;
 }
 
-SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder) {
-    std::optional<std::vector<std::uint8_t>> contents;
-    if (auto stop = ReadRestoreFile(name, folder, &contents)) return *stop;
-    SavedFileOk ok;
-    const RestoreResult result = RestoreBackupNamed(reg, FamilyOf(os), name, contents);
-    if (!result.ok()) {
-        ok.message = result.message;
-        return ok;
-    }
-    // Everything else has been restored; the user must learn what was not.
-    if (result.failedChanges > 0) ok.message = RefusedRestoreMessage(result.failedChanges);
-    ok.done = true;
-    return ok;
-}
-
 std::string RefusedRestoreMessage(unsigned long failedChanges) {
     return std::to_string(failedChanges) + (failedChanges == 1 ? " setting" : " settings") +
            " could not be restored.\r\n\r\nZarvelo must run as an administrator to change the network "

@@ -56,10 +56,6 @@ SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& nam
 std::optional<SavedFileOk> ReadRestoreFile(const std::string& name, BackupFolderFiles& folder,
                                            std::optional<std::vector<std::uint8_t>>* contents);
 
-// Restore: refuse the name, read the file, check and apply it; any change the registry refused is
-// reported before the progress display.
-SavedFileOk RestoreOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder);
-
 // "N settings could not be restored." and what to do about it.
 std::string RefusedRestoreMessage(unsigned long failedChanges);
 

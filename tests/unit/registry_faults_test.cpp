@@ -91,11 +91,10 @@ std::vector<Scenario> Scenarios() {
         {"Restore of a full Windows 98 backup",
          [win98](MemoryRegistry& reg) { RunOptimize(reg, win98, DefaultAdapter(kDialUp, 1), kNone); },
          [win98, full](MemoryRegistry& reg) {
-             zvtest::FakeFolder folder;
-             folder.files["full.dat"] = full;
-             const SavedFileOk ok = RestoreOk(reg, win98, "full", folder);
-             EXPECT_TRUE(ok.done) << ok.message;
-             return Seen{reg.FailedChanges(), ok.message};
+             const RestoreResult result = RestoreBackupNamed(reg, FamilyOf(win98), "full", full);
+             EXPECT_TRUE(result.ok()) << result.message;
+             return Seen{reg.FailedChanges(),
+                         result.failedChanges ? RefusedRestoreMessage(result.failedChanges) : std::string()};
          },
          "could not be restored."},
     };

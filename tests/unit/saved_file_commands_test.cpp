@@ -65,29 +65,5 @@ TEST(BackupOk, FailuresAreToldAndLeaveTheWindowOpen) {
     }
 }
 
-TEST(RestoreOk, ChangesNothingForABadNameOrFileAndReportsRefusedChanges) {
-    MemoryRegistry reg;
-    WriteRegString(reg, kHkeyLocalMachine, zvtest::kMstcp, "DefaultTTL", "64");
-    FakeFolder folder;
-    folder.files["b.dat"] = TakeBackup(reg, WindowsFamily::Win98).bytes;
-    WriteRegString(reg, kHkeyLocalMachine, zvtest::kMstcp, "DefaultTTL", "128");
-    const std::string changed = reg.Dump();
-
-    SavedFileOk ok = RestoreOk(reg, kWin98, "a*b", folder);
-    EXPECT_TRUE(ok.focusName && !ok.done && !ok.message.empty());
-    folder.readError = "The backup file could not be read. Nothing has been changed.";
-    ok = RestoreOk(reg, kWin98, "b", folder);
-    EXPECT_EQ(ok.message, folder.readError);
-    EXPECT_FALSE(ok.done || ok.focusName);
-    EXPECT_EQ(reg.Dump(), changed);
-
-    folder.readError.clear();
-    reg.SetReadOnly(true);
-    ok = RestoreOk(reg, kWin98, "b", folder);
-    EXPECT_TRUE(ok.done) << "the progress follows the message";
-    EXPECT_EQ(ok.message, RefusedRestoreMessage(reg.FailedChanges()));
-    EXPECT_EQ(ok.message.substr(0, ok.message.find(" could")), std::to_string(reg.FailedChanges()) + " settings");
-}
-
 }  // namespace
 }  // namespace zv
