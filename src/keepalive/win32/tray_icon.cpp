@@ -39,10 +39,15 @@ TrayIcon::TrayIcon(NotifyIconCall call) : call_(std::move(call)) {
         };
     }
     imageList1_.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, kTrayFrames, 0));
-    for (int frame = 1; frame <= kTrayFrames; ++frame) {
-        AddFrame(imageList1_.get(), TrayFramePicture(frame));
-        icons_[frame - 1].reset(ImageList_GetIcon(imageList1_.get(), frame - 1, ILD_NORMAL));
-    }
+    for (int frame = 1; frame <= kTrayFrames; ++frame) AddFrame(imageList1_.get(), TrayFramePicture(frame));
+}
+
+HICON TrayIcon::FrameIcon(int frame) {
+    if (frame < 1 || frame > kTrayFrames) return nullptr;
+    // Each icon is made when its frame is first shown: all sixteen at once held up the window's start.
+    UniqueIcon& icon = icons_[frame - 1];
+    if (!icon) icon.reset(ImageList_GetIcon(imageList1_.get(), frame - 1, ILD_NORMAL));
+    return icon.get();
 }
 
 TrayIcon::~TrayIcon() {
@@ -57,7 +62,7 @@ void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip
     data.uID = kTrayIconId;
     data.uFlags = flags;
     // The shell copies the picture; the icon stays ours.
-    if ((flags & NIF_ICON) && frame >= 1 && frame <= kTrayFrames) data.hIcon = icons_[frame - 1].get();
+    if (flags & NIF_ICON) data.hIcon = FrameIcon(frame);
     if (flags & NIF_MESSAGE) data.uCallbackMessage = kTrayCallbackMessage;
     if (flags & NIF_TIP) {
         std::size_t n = tip.size() < kTrayTipSize - 1 ? tip.size() : kTrayTipSize - 1;

@@ -50,13 +50,15 @@ public:
     int ShownFrame() const { return frame_; }
 
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
+    // Image `frame` (1 to 16) of ImageList1 as an icon; null outside that range.
+    HICON FrameIcon(int frame);
 
 private:
     void Send(DWORD message, UINT flags, int frame, const std::string& tip);
 
     NotifyIconCall call_;
     UniqueImageList imageList1_;
-    // The frames as icons, made once: the animation shows one every 100 ms.
+    // The frames as icons, each made once: the animation shows one every 100 ms.
     std::array<UniqueIcon, kTrayFrames> icons_;
     HWND owner_ = nullptr;
     std::string tip_;
