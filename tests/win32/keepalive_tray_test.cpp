@@ -126,6 +126,7 @@ protected:
         ASSERT_NE(hwnd, nullptr);
         if (!program->StartsInTray()) ShowWindow(hwnd, SW_SHOW);
         Pump();
+        program->AddDueTrayIcon();  // as the message loop does once nothing waits
     }
     void TearDown() override {
         program.reset();

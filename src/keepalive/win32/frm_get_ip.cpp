@@ -180,6 +180,10 @@ WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
     case WM_TIMER:
         if (wp == IDT_ChartTimer) loop_.ChartTimer_Timer();
         else if (wp == IDT_Timer1 && options_.hooks.animationFrame) options_.hooks.animationFrame();
+        else if (wp == IDT_Idle) {
+            KillTimer(hwnd_, IDT_Idle);
+            if (options_.hooks.idle) options_.hooks.idle();
+        }
         return 0;
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED) Form_Resize();
@@ -194,6 +198,7 @@ WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
     case WM_DESTROY:
         KillTimer(hwnd_, IDT_ChartTimer);
         KillTimer(hwnd_, IDT_Timer1);
+        KillTimer(hwnd_, IDT_Idle);
         chartTimerOn_ = timer1On_ = false;
         return 0;
     case WM_NCDESTROY:
@@ -203,6 +208,10 @@ WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+void FrmGetIp::RequestIdle() {
+    if (hwnd_) SetTimer(hwnd_, IDT_Idle, 0, nullptr);
 }
 
 void FrmGetIp::RestoreAfterFailure() {

@@ -29,6 +29,7 @@ struct FrmGetIpHooks {
     std::function<void()> showStillIcon;         // animation stopped
     std::function<void(bool)> trayPingItems;     // enable "&Ping" and "P&ing Interval"
     std::function<void()> check1Click;           // "Disable Animation" clicked
+    std::function<void()> idle;                  // nothing waits, after RequestIdle()
 };
 
 // Opens a help topic: owner, help file, topic.
@@ -77,6 +78,10 @@ public:
     FrmGetIp(const FrmGetIp&) = delete;
     FrmGetIp& operator=(const FrmGetIp&) = delete;
     ~FrmGetIp() override;
+
+    // Calls hooks.idle once the window has nothing else to do: a timer message comes only when no
+    // input, posted message or painting waits.
+    void RequestIdle();
 
     // Loads the window, hidden; start-up runs and pinging starts. Null when it could not be made.
     HWND Create();

@@ -34,6 +34,7 @@ FrmGetIp::Options PulsivaProgram::FormOptions() {
     o.hooks.showStillIcon = [this] { animation_.ShowStill(); };
     o.hooks.trayPingItems = [this](bool enabled) { menu_.SetPingItemsEnabled(enabled); };
     o.hooks.check1Click = [this] { Check1_Click(); };
+    o.hooks.idle = [this] { AddDueTrayIcon(); };
     return o;
 }
 
@@ -102,9 +103,22 @@ void PulsivaProgram::Minimize() {
     startsInTray_ = true;
 }
 
-void PulsivaProgram::AddTrayIcon() { icon_.Add(hwnd(), animation_.IconFrame(), kTrayTip); }
+void PulsivaProgram::AddTrayIcon() {
+    trayIconDue_ = true;
+    form_.RequestIdle();
+}
+
+void PulsivaProgram::AddDueTrayIcon() {
+    if (!trayIconDue_) return;
+    trayIconDue_ = false;
+    // The frame the animation has reached by now; a window already closed gets no icon.
+    if (hwnd()) icon_.Add(hwnd(), animation_.IconFrame(), kTrayTip);
+}
 void PulsivaProgram::CloseMenuForm() { menu_.Unload(); }
-void PulsivaProgram::RemoveTrayIcon() { icon_.Remove(); }
+void PulsivaProgram::RemoveTrayIcon() {
+    trayIconDue_ = false;
+    icon_.Remove();
+}
 void PulsivaProgram::UnhookWindow() { hook_.UnhookWindow(); }
 
 void PulsivaProgram::SetOutageLosses(int losses) { form_.Watch().SetOutageLosses(losses); }

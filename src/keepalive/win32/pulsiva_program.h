@@ -32,9 +32,12 @@ public:
     PulsivaProgram& operator=(const PulsivaProgram&) = delete;
     ~PulsivaProgram() override;
 
-    // Loads frmMenu and then frmGetIp, whose start-up applies the stored options, adds the tray
-    // icon and starts pinging. The window is left hidden; null when it could not be made.
+    // Loads frmMenu and then frmGetIp, whose start-up applies the stored options, makes the tray
+    // icon due and starts pinging. The window is left hidden; null when it could not be made.
     HWND Create();
+    // Adds the tray icon that start-up made due. It comes once the window is drawn and nothing
+    // waits: the shell answers NIM_ADD slowly, and the window need not wait for it.
+    void AddDueTrayIcon();
     // Start-up put the program in the tray only ("Start Minimized"): the window is not to be shown.
     bool StartsInTray() const { return startsInTray_; }
     bool PreTranslateMessage(MSG& msg) { return form_.PreTranslateMessage(msg); }
@@ -92,6 +95,7 @@ private:
     // Declared last so that it goes first: its window still runs through the hook and the icon.
     FrmGetIp form_;
     bool startsInTray_ = false;
+    bool trayIconDue_ = false;
 };
 
 }  // namespace zv

@@ -46,3 +46,4 @@
 // frmGetIp's timers
 #define IDT_ChartTimer 1
 #define IDT_Timer1 2
+#define IDT_Idle 3
