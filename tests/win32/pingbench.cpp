@@ -1,5 +1,5 @@
-// pingbench.exe, the benchmark's hands under Wine: timed echoes through the network layer, and
-// pointing a running pulsiva.exe at a site.
+// pingbench.exe, the benchmark's hands under Wine: timed echoes through the network layer, pointing a
+// running pulsiva.exe at a site, and switching its icon animation.
 #include <windows.h>
 
 #include <cstdio>
@@ -52,6 +52,16 @@ int Drive(const std::string& site) {
     return 0;
 }
 
+// "Disable Animation" as the user clicks it, so that the cost of the animation can be told apart.
+int Animation(bool on) {
+    HWND w = FindWindowA("#32770", "Pulsiva");
+    if (!w) return 1;
+    HWND box = GetDlgItem(w, IDC_Check1);
+    const bool disabled = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (disabled == on) SendMessageA(box, BM_CLICK, 0, 0);
+    return 0;
+}
+
 int Close() {
     HWND w = FindWindowA("#32770", "Pulsiva");
     if (w) PostMessageA(w, WM_CLOSE, 0, 0);
@@ -64,7 +74,8 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "echo" && argc >= 4) return Echo(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 200);
     if (mode == "drive" && argc >= 3) return Drive(argv[2]);
+    if (mode == "animation" && argc >= 3) return Animation(std::string(argv[2]) == "on");
     if (mode == "close") return Close();
-    std::fprintf(stderr, "usage: pingbench echo ADDRESS COUNT [GAP_MS] | drive SITE | close\n");
+    std::fprintf(stderr, "usage: pingbench echo ADDRESS COUNT [GAP_MS] | drive SITE | animation on|off | close\n");
     return 2;
 }
