@@ -162,7 +162,7 @@ HWND FrmGetIp::Create() {
 
 bool FrmGetIp::PreTranslateMessage(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
 
-WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
+WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kShowNoticeMessage) {
         ShowNotice();
         return 0;
@@ -177,6 +177,10 @@ WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM) {
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp));
         return 0;
+    case WM_SETCURSOR:
+        // The pointer comes over the chart for the first time: its tooltip is made now, not at start-up.
+        if (!chartTip_ && reinterpret_cast<HWND>(wp) == Item(IDC_ChartPict) && HIWORD(lp) == WM_MOUSEMOVE) AddChartTip();
+        return std::nullopt;
     case WM_TIMER:
         if (wp == IDT_ChartTimer) loop_.ChartTimer_Timer();
         else if (wp == IDT_Timer1 && options_.hooks.animationFrame) options_.hooks.animationFrame();
@@ -259,7 +263,6 @@ void FrmGetIp::Form_Load() {
     int parts[] = {-1};
     SendDlgItemMessageA(hwnd_, IDC_StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     SendDlgItemMessageA(hwnd_, IDC_StatusBar1, WM_SIZE, 0, 0);  // to the bottom edge of the window
-    AddChartTip();
 
     // Start-up: counters, help file, the "10" interval, then the tray and settings, then the
     // cleared history and the start of pinging.
@@ -287,20 +290,34 @@ void FrmGetIp::AddChartTip() {
     SendMessageA(chartTip_, TTM_SETMAXTIPWIDTH, 0, 600);
     // Four lines of figures take longer to read than the usual five seconds.
     SendMessageA(chartTip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+    UpdateChartTip();
+    // The move that brought the pointer here, so that the tip's wait starts with it.
+    POINT at{};
+    GetCursorPos(&at);
+    MSG move{};
+    move.hwnd = Item(IDC_ChartPict);
+    move.message = WM_MOUSEMOVE;
+    move.pt = at;
+    ScreenToClient(move.hwnd, &at);
+    move.lParam = MAKELPARAM(at.x, at.y);
+    SendMessageA(chartTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void FrmGetIp::UpdateChartTip() {
+    if (!chartTip_) return;
+    const std::string text = watch_.Tooltip();
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_ChartPict));
+    tool.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(chartTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FrmGetIp::ShowFigures() {
     if (!hwnd_) return;
     SetDlgItemTextA(hwnd_, IDC_lblStats, watch_.StatsLine().c_str());
-    if (chartTip_) {
-        const std::string text = watch_.Tooltip();
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
-        tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_ChartPict));
-        tool.lpszText = const_cast<char*>(text.c_str());
-        SendMessageA(chartTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    UpdateChartTip();
     std::string notice = watch_.TakeNotice();
     if (!notice.empty()) {
         notice_ = std::move(notice);

@@ -126,6 +126,7 @@ private:
     // The chart background for a grid image, made when first needed.
     HBITMAP GridBackground(int index);
     void AddChartTip();
+    void UpdateChartTip();
     // The statistics line and the chart's tooltip follow the watch; a write failure it reports is
     // shown once the ping cycle is over.
     void ShowFigures();
