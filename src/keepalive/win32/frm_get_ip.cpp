@@ -179,7 +179,9 @@ WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_SETCURSOR:
         // The pointer comes over the chart for the first time: its tooltip is made now, not at start-up.
-        if (!chartTip_ && reinterpret_cast<HWND>(wp) == Item(IDC_ChartPict) && HIWORD(lp) == WM_MOUSEMOVE) AddChartTip();
+        if (!chartTip_ && reinterpret_cast<HWND>(wp) == Item(IDC_ChartPict) && HIWORD(lp) == WM_MOUSEMOVE) {
+            AddChartTip();
+        }
         return std::nullopt;
     case WM_TIMER:
         if (wp == IDT_ChartTimer) loop_.ChartTimer_Timer();

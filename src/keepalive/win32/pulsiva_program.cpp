@@ -114,11 +114,14 @@ void PulsivaProgram::AddDueTrayIcon() {
     // The frame the animation has reached by now; a window already closed gets no icon.
     if (hwnd()) icon_.Add(hwnd(), animation_.IconFrame(), kTrayTip);
 }
+
 void PulsivaProgram::CloseMenuForm() { menu_.Unload(); }
+
 void PulsivaProgram::RemoveTrayIcon() {
     trayIconDue_ = false;
     icon_.Remove();
 }
+
 void PulsivaProgram::UnhookWindow() { hook_.UnhookWindow(); }
 
 void PulsivaProgram::SetOutageLosses(int losses) { form_.Watch().SetOutageLosses(losses); }
