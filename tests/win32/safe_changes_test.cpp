@@ -132,6 +132,8 @@ std::string ExportFromReview(const ZarveloApp& app, HWND review, const std::stri
     SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
     PostMessageA(save, WM_COMMAND, IDOK, 0);
     zvtest::WaitFor([&] { return !IsWindow(save); });
+    // The file is written after the box has gone: wait until the program is back in its loop.
+    app.Sync();
     std::string text;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
