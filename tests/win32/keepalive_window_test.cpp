@@ -246,7 +246,8 @@ TEST_F(Window, StartUpSelectsTenSecondsAndStartsPinging) {
 TEST_F(Window, TooltipFollowsThePingsAndAnOpenOutageIsWrittenAtClose) {
     net.rtts = {30, 0, 0, 0};
     Tick(4);
-    // The chart's tooltip: the tooltip window the form owns, made when the pointer first comes over the chart.
+    // The chart's tooltip: the tooltip window the form owns, made when the pointer first comes over
+    // the chart.
     HWND chart = Item(IDC_ChartPict);
     SendMessageA(chart, WM_SETCURSOR, reinterpret_cast<WPARAM>(chart), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     HWND tip = nullptr;
