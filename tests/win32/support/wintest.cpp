@@ -83,6 +83,8 @@ Process::Process(const std::string& commandLine) {
     std::string cmd = commandLine;
     std::string dir = ProgramDir();
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &info_)) {
+        // Said here, so that a test that finds no program also tells why.
+        std::fprintf(stderr, "CreateProcess failed with error %lu: %s\n", GetLastError(), commandLine.c_str());
         info_ = PROCESS_INFORMATION{};
     }
 }
