@@ -12,40 +12,32 @@ namespace zv {
 
 // The reply buffer of one echo: the Windows ICMP echo reply structure (32-bit layout) followed by
 // the area the echoed data lands in. 278 bytes; the caller clears it before every echo. A 64-bit
-// Windows build (the tests' build) gets the structure with 8-byte pointers that its system writes.
+// Windows build (the tests' build) gets the structure with 8-byte pointers that its system writes,
+// naturally aligned; only the 32-bit record is packed, to its 278 bytes.
 #if defined(_WIN64)
+using EchoPointerField = std::uint64_t;
+#else
+using EchoPointerField = std::uint32_t;
+#pragma pack(push, 2)
+#endif
 struct EchoReply {
     std::uint32_t Address = 0;
     std::uint32_t Status = 0;
     std::uint32_t RoundTripTime = 0;
     std::uint16_t DataSize = 0;
     std::uint16_t Reserved = 0;
-    std::uint64_t DataPointer = 0;
+    EchoPointerField DataPointer = 0;
     std::uint8_t Ttl = 0;
     std::uint8_t Tos = 0;
     std::uint8_t Flags = 0;
     std::uint8_t OptionsSize = 0;
-    std::uint64_t OptionsData = 0;
+    EchoPointerField OptionsData = 0;
     std::uint8_t Data[250] = {};
 };
+#if defined(_WIN64)
 static_assert(offsetof(EchoReply, Ttl) == 24 && offsetof(EchoReply, Data) == 40,
               "the reply starts with the 40-byte 64-bit ICMP echo reply structure");
 #else
-#pragma pack(push, 2)
-struct EchoReply {
-    std::uint32_t Address = 0;
-    std::uint32_t Status = 0;
-    std::uint32_t RoundTripTime = 0;
-    std::uint16_t DataSize = 0;
-    std::uint16_t Reserved = 0;
-    std::uint32_t DataPointer = 0;
-    std::uint8_t Ttl = 0;
-    std::uint8_t Tos = 0;
-    std::uint8_t Flags = 0;
-    std::uint8_t OptionsSize = 0;
-    std::uint32_t OptionsData = 0;
-    std::uint8_t Data[250] = {};
-};
 #pragma pack(pop)
 static_assert(sizeof(EchoReply) == 278, "the reply buffer is 278 bytes");
 static_assert(offsetof(EchoReply, RoundTripTime) == 8 && offsetof(EchoReply, Ttl) == 20 &&
