@@ -126,6 +126,16 @@ protected:
         }
     }
 
+    // zarvelo.exe with these arguments shows no check window and ends with code 0.
+    static void ExpectEndsWithoutWindow(const std::string& arguments, DWORD windowMs, DWORD exitMs) {
+        zvtest::Process process("\"" + zvtest::ProgramDir() + "\\zarvelo.exe\" " + arguments);
+        ASSERT_TRUE(process.Started());
+        EXPECT_EQ(zvtest::WaitForWindow(process.Id(), "Checking the network", windowMs), nullptr);
+        DWORD code = 1;
+        ASSERT_TRUE(process.WaitExit(exitMs, &code));
+        EXPECT_EQ(code, 0u);
+    }
+
     void ExpectCheckForgotten() {
         EXPECT_FALSE(ReadPendingCheck(reg_));
         EXPECT_TRUE(zvtest::IsAbsent(HKEY_LOCAL_MACHINE, kRunOnceKey, kRunOnceCheckValue));
@@ -160,12 +170,7 @@ struct CheckRun {
 
 TEST_F(CheckStart, NothingPendingShowsNothing) {
     ClearPendingCheck(reg_);
-    zvtest::Process process("\"" + zvtest::ProgramDir() + "\\zarvelo.exe\" /check");
-    ASSERT_TRUE(process.Started());
-    EXPECT_EQ(zvtest::WaitForWindow(process.Id(), "Checking the network", 3000), nullptr);
-    DWORD code = 1;
-    EXPECT_TRUE(process.WaitExit(20000, &code));
-    EXPECT_EQ(code, 0u);
+    ExpectEndsWithoutWindow("/check", 3000, 20000);
 }
 
 using NetnsCheck = CheckStart;
@@ -213,12 +218,7 @@ TEST_F(NetnsCheck, QuietUndoesASilentHostsChangeAtOnceWithoutAWindow) {
     NETNS_RESPONDER_OR_SKIP(responder);
     // A countdown nobody could watch is not waited for.
     const WriteRunOutcome change = ChangeAndPend(responder, 1500, 1000, 600);
-    zvtest::Process process("\"" + zvtest::ProgramDir() + "\\zarvelo.exe\" /check /quiet");
-    ASSERT_TRUE(process.Started());
-    EXPECT_EQ(zvtest::WaitForWindow(process.Id(), "Checking the network", 2000), nullptr);
-    DWORD code = 1;
-    ASSERT_TRUE(process.WaitExit(30000, &code));
-    EXPECT_EQ(code, 0u);
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsWithoutWindow("/check /quiet", 2000, 30000));
     ExpectEveryLocation(change.changes, true);
     ExpectCheckForgotten();
     made_.push_back(ReadLastSafetyBackup(reg_));
