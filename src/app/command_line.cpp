@@ -200,7 +200,8 @@ CommandOutcome Outcome(int exitCode, std::string outcome, std::string message) {
 
 const char kRestartNeeded[] = "\r\n\r\nRestart the computer for the changes to take effect.";
 
-// A write run's end as exit code and message; `refusedCode` for a run that refused to start.
+}  // namespace
+
 CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode) {
     switch (run.status) {
         case WriteRunStatus::Written: {
@@ -225,6 +226,8 @@ CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode) {
     return Outcome(refusedCode, refusedCode == kExitBackupFile ? "backup missing or damaged" : "refused",
                    run.message);
 }
+
+namespace {
 
 WriteRunContext Context(CommandServices& services) {
     // No review window from the command line.

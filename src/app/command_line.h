@@ -82,6 +82,9 @@ WriteRun OptimizeCommandRun(Registry& reg, const VersionQuery& query, const Comm
 // /optimize (with /export), /backup, /restore and /undo. Never restarts the computer.
 CommandOutcome RunCommand(CommandServices& services, const CommandLine& command);
 
+// A write run's end as exit code and message; `refusedCode` for a run that refused to start.
+CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode);
+
 // The outcome of a refused command line.
 CommandOutcome BadArguments(const ParsedCommandLine& parsed);
 

@@ -134,9 +134,7 @@ int RunQuietly(Registry& registry, PendingCheck pending) {
         case CheckStep::Do::TickAfter: step = check.UndoNow(); break;
         case CheckStep::Do::Undo: {
             const WriteRunOutcome undo = UndoThroughSafetyBackup(registry, check.Check().safetyBackup);
-            if (undo.status == WriteRunStatus::Refused) exitCode = kExitBackupFile;
-            else if (undo.status == WriteRunStatus::BackupFailed) exitCode = kExitNotSaved;
-            else if (undo.failedChanges) exitCode = kExitRefused;
+            exitCode = FromWrite(undo, kExitBackupFile).exitCode;
             step = check.UndoFinished(undo);
             break;
         }
@@ -235,7 +233,6 @@ void NetworkCheckWindow::RestoreAfterFailure() {
 }
 
 }  // namespace
-
 
 int RunPendingCheckStart(HINSTANCE instance, Registry& registry, bool quiet) {
     std::optional<PendingCheck> check = ReadPendingCheck(registry);
