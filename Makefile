@@ -18,7 +18,8 @@ win32: bootstrap
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
-# The Windows tests and the 64-bit build of the programs they drive, in build/wintests/bin.
+# The Windows tests and a 64-bit build of the programs for them to drive, in build/wintests/bin: what the
+# tests run where this machine refuses 32-bit code.
 wintests: bootstrap
 	cmake --preset wintests >/dev/null
 	cmake --build --preset wintests -j $(JOBS)
@@ -29,16 +30,16 @@ test-native: native
 test-win32: win32
 	ctest --preset win32 -j $(JOBS)
 
-test-wintests: wintests
-	ctest --preset wintests
+# The Windows tests under Wine: as 32-bit programs driving the shipped ones where this machine runs
+# 32-bit code, otherwise the 64-bit build; scripts/test-windows says which and why.
+test-wintests: win32
+	JOBS=$(JOBS) scripts/test-windows
 
 test: test-native test-win32 test-wintests
 
 # The shipped program where this machine runs 32-bit code, otherwise the 64-bit build.
 run: win32
-	cmake --preset wintests >/dev/null
-	cmake --build --preset wintests -j $(JOBS) --target zarvelo pulsiva zarvelo_help
-	scripts/run-app $(APP)
+	JOBS=$(JOBS) scripts/run-app $(APP)
 
 # The program folder as build/dist/zarvelo-<version>.zip: both programs, the help file and a read-me.
 dist: win32

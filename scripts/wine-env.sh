@@ -2,17 +2,48 @@
 ZV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 : "${ZV_WINE_HOME:=$ZV_ROOT/build/wine}"
 export ZV_WINE_HOME
-export WINEPREFIX="$ZV_WINE_HOME/prefix"
-# 64-bit Wine: the Windows tests are 64-bit programs, so they run on machines whose kernel cannot
-# execute 32-bit code at all. Where 32-bit Wine (wine32) also works, the same prefix runs the shipped
-# 32-bit programs too.
-export WINEARCH=win64
-ZV_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
-export WINELOADER="$ZV_WINE"
-if [ -x /usr/lib/wine/wineserver64 ]; then
-  export WINESERVER=/usr/lib/wine/wineserver64
+
+# Whether this machine executes 32-bit x86 code. Some kernels and hypervisors refuse it whatever is
+# installed, so a tiny 32-bit program that only exits with 42 is run: no package is asked, and a
+# machine that lacks the i386 packages but runs 32-bit code still answers yes.
+zv_runs_32bit() {
+  local probe="$ZV_ROOT/build/runs-32bit-probe" rc=0
+  if [ ! -x "$probe" ]; then
+    mkdir -p "$ZV_ROOT/build"
+    # ELF header, one loadable segment, then: mov ebx, 42; mov eax, 1 (exit); int 0x80.
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xbb\x2a\x00\x00\x00\xb8\x01\x00\x00\x00\xcd\x80' >"$probe.tmp"
+    chmod +x "$probe.tmp" && mv "$probe.tmp" "$probe"
+  fi
+  "$probe" 2>/dev/null || rc=$?
+  [ "$rc" -eq 42 ]
+}
+
+# Which Wine runs the Windows tests: win32, 32-bit programs in a 32-bit prefix (the shipped programs
+# themselves), or win64, 64-bit programs under 64-bit Wine where the kernel refuses 32-bit code. The
+# test presets name it; otherwise it follows the machine.
+if [ -z "${ZV_WINE_ARCH:-}" ]; then
+  if zv_runs_32bit; then ZV_WINE_ARCH=win32; else ZV_WINE_ARCH=win64; fi
+fi
+export ZV_WINE_ARCH
+export WINEARCH=$ZV_WINE_ARCH
+# A prefix of each architecture, so that switching between them makes neither anew.
+export WINEPREFIX="$ZV_WINE_HOME/prefix-$ZV_WINE_ARCH"
+if [ "$ZV_WINE_ARCH" = win32 ]; then
+  ZV_WINE=/usr/lib/wine/wine
+  WINESERVER=/usr/lib/wine/wineserver32
 else
-  export WINESERVER=$(command -v wineserver)
+  ZV_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  WINESERVER=/usr/lib/wine/wineserver64
+fi
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
+export WINELOADER="$ZV_WINE" WINESERVER
+# The test programs of that architecture, and the programs they drive: the shipped ones, or the 64-bit build.
+if [ "$ZV_WINE_ARCH" = win32 ]; then
+  ZV_TESTS_BIN="$ZV_ROOT/build/wintests32/bin"
+  ZV_PROGRAMS_BIN="$ZV_ROOT/build/win32/bin"
+else
+  ZV_TESTS_BIN="$ZV_ROOT/build/wintests/bin"
+  ZV_PROGRAMS_BIN="$ZV_TESTS_BIN"
 fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 ZV_SHOTS="$ZV_ROOT/build/screenshots"
@@ -44,18 +75,18 @@ zv_ensure_display() {
   exec 8>&-
 }
 
-# Creates the 32-bit prefix once, with the virtual desktop (it gives the tray a real taskbar window).
+# Creates the prefix once, with the virtual desktop (it gives the tray a real taskbar window).
 zv_ensure_prefix() {
-  [ -f "$WINEPREFIX/.zv-ready-win64-2" ] && return 0
+  [ -f "$WINEPREFIX/.zv-ready-2" ] && return 0
   exec 7>"$ZV_WINE_HOME/prefix.lock"
   flock 7
-  if [ ! -f "$WINEPREFIX/.zv-ready-win64-2" ]; then
-    # Half made, or of another architecture (an older checkout's 32-bit one): made anew.
+  if [ ! -f "$WINEPREFIX/.zv-ready-2" ]; then
+    # Half made: made anew.
     rm -rf "$WINEPREFIX"
-    echo "wine: creating the 64-bit prefix in $WINEPREFIX" >&2
+    echo "wine: creating the $ZV_WINE_ARCH prefix in $WINEPREFIX" >&2
     WINEDLLOVERRIDES="mscoree,mshtml=" "$ZV_WINE" wineboot -i >/dev/null 2>&1 7>&- 8>&-
-    # 64-bit Wine does not find its own TrueType fonts (Marlett for the caption buttons, Tahoma, MS Sans
-    # Serif) in its data folder as 32-bit Wine does: they go where every Windows keeps its fonts.
+    # Debian's Wine does not find its own TrueType fonts (Marlett for the caption buttons, Tahoma, MS Sans
+    # Serif) in its data folder: they go where every Windows keeps its fonts.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     cat >"$ZV_WINE_HOME/prefix.reg" <<'REG'
 REGEDIT4
@@ -74,7 +105,7 @@ REGEDIT4
 REG
     "$ZV_WINE" regedit /S "$("$ZV_WINE" winepath -w "$ZV_WINE_HOME/prefix.reg" 2>/dev/null)" >/dev/null 2>&1 7>&- 8>&-
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.zv-ready-win64-2"
+    touch "$WINEPREFIX/.zv-ready-2"
   fi
   flock -u 7
   exec 7>&-
@@ -115,10 +146,4 @@ zv_convert_shots() {
     [ -e "$f" ] || continue
     convert "$f" "${f%.bmp}.png" && rm -f "$f"
   done
-}
-
-# Whether this machine executes 32-bit x86 code (some kernels and hypervisors do not): only then can the
-# shipped 32-bit programs themselves be started.
-zv_runs_32bit() {
-  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The setup program under 64-bit Wine, in a fresh prefix of its own: a silent install, zarvelo.exe started
-# from the install folder, an install over it with a backup in the folder, and a silent uninstall.
-# usage: setup_test.sh <zarvelo-VERSION-setup-x64.exe> <VERSION> <folder of the programs it packs>
+# The setup program under Wine, in a fresh prefix of its own: a silent install, zarvelo.exe started from
+# the install folder, a silent setup that stops while Zarvelo runs, an install over it with a backup in the
+# folder, and a silent uninstall. The shipped 32-bit setup under 32-bit Wine, or the 64-bit one under
+# 64-bit Wine (ZV_WINE_ARCH, as the test preset says).
+# usage: setup_test.sh <zarvelo-VERSION-setup[-x64].exe> <VERSION> <folder of the programs it packs>
 set -euo pipefail
 setup=$(realpath "$1")
 version=$2
@@ -54,7 +56,7 @@ REGEDIT4
 REG
 wine_ regedit /S "$(wine_ winepath -w "$ZV_WINE_HOME/settings.reg")"
 
-echo "setup: silent install into $dir"
+echo "setup: silent install of $setup into $dir ($ZV_WINE_ARCH)"
 run 0 "$setup" /S "/D=$dir"
 for f in zarvelo.exe pulsiva.exe zarvelo.chm; do
   cmp -s "$bin/$f" "$folder/$f" || fail "$f is not installed as built"

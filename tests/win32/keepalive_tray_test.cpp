@@ -256,11 +256,11 @@ TEST_F(Tray, MenuItemsFollowThePingingState) {
     EXPECT_FALSE(enabled(2));
 
     MenuCommand(IDM_mnuOpts5);  // &Help
-    EXPECT_EQ(help, std::vector<std::string>{"frmMenu|" + zvtest::ProgramDir() + "\\zarvelo.chm|ping.htm"});
+    EXPECT_EQ(help, std::vector<std::string>{"frmMenu|" + zvtest::TestDir() + "\\zarvelo.chm|ping.htm"});
 }
 
 TEST_F(Tray, OutageLogItemTellsWhenThereIsNoneYet) {
-    outageLog.file = zvtest::ProgramDir() + "\\zv-no-such-folder\\outages.csv";
+    outageLog.file = zvtest::TestDir() + "\\zv-no-such-folder\\outages.csv";
     Start();
     std::string text;
     std::thread closer([&] {

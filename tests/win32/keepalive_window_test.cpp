@@ -217,7 +217,7 @@ TEST_F(Window, StartUpSelectsTenSecondsAndStartsPinging) {
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_Command1)));
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_cmdResetActivity)));
     EXPECT_EQ(net.starts, 0) << "the first ping waits for the first tick";
-    std::string helpFile = zvtest::ProgramDir() + "\\zarvelo.chm";
+    std::string helpFile = zvtest::TestDir() + "\\zarvelo.chm";
     EXPECT_EQ(form->HelpFile(), helpFile);
 
     // ChartPict is 5460 x 1185 twips; its client holds the 360 x 75 grid picture 0.
@@ -407,7 +407,7 @@ TEST_F(Window, KeyboardMovesThroughTheEnabledControlsAndEscKeepsTheWindow) {
 
 TEST_F(Window, HelpExitAndHooks) {
     Click(IDC_Command2);
-    EXPECT_EQ(log.help, std::vector<std::string>{"1|" + zvtest::ProgramDir() + "\\zarvelo.chm|ping.htm"});
+    EXPECT_EQ(log.help, std::vector<std::string>{"1|" + zvtest::TestDir() + "\\zarvelo.chm|ping.htm"});
     Click(IDC_Check1);
     EXPECT_EQ(log.check1Clicks, 1);
     SendMessageA(hwnd, WM_TIMER, IDT_Timer1, 0);

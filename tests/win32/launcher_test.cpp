@@ -19,7 +19,7 @@ zv::COpSysInfo OsOf(DWORD platform, DWORD major, DWORD minor, DWORD build) {
 
 TEST(Win32ProcessStarter, RunsAProgramAndRefusesAMissingOne) {
     zv::Win32ProcessStarter starter;
-    std::string probe = "\"" + zvtest::ProgramDir() + "\\osprobe.exe\"";
+    std::string probe = "\"" + zvtest::TestDir() + "\\osprobe.exe\"";
     EXPECT_TRUE(starter.Run(probe, zv::ShowMode::Normal)) << probe;
     EXPECT_FALSE(starter.Run("zv-no-such-program-7f3a", zv::ShowMode::Normal));
     EXPECT_FALSE(starter.Run("", zv::ShowMode::Normal));
@@ -27,14 +27,14 @@ TEST(Win32ProcessStarter, RunsAProgramAndRefusesAMissingOne) {
 
 TEST(Win32ProcessStarter, ShellOpenRefusesAMissingFile) {
     zv::Win32ProcessStarter starter;
-    std::string missing = zvtest::ProgramDir() + "\\zv-no-such-document-7f3a.txt";
+    std::string missing = zvtest::TestDir() + "\\zv-no-such-document-7f3a.txt";
     EXPECT_FALSE(starter.ShellOpen(nullptr, missing, zv::ShowMode::Normal)) << missing;
 }
 
 TEST(Win32ProcessStarter, KeepAliveStartReportsAMissingProgram) {
     zv::Win32ProcessStarter starter;
     // A folder without pulsiva.exe in it.
-    zv::LaunchOutcome outcome = zv::StartKeepAlive(zvtest::ProgramDir() + "\\zv-empty-7f3a", starter);
+    zv::LaunchOutcome outcome = zv::StartKeepAlive(zvtest::TestDir() + "\\zv-empty-7f3a", starter);
     EXPECT_FALSE(outcome.started);
     EXPECT_NE(outcome.message.find("pulsiva.exe"), std::string::npos) << outcome.message;
 }

@@ -57,7 +57,7 @@ TEST(NetworkCheckOffer, TypedHostIsStoredWithTheRunOnceEntryWhileTheBoxIsChecked
     EXPECT_EQ(pending->safetyBackup, ReadLastSafetyBackup(h.registry));
     EXPECT_NE(pending->safetyBackup, kBackupName);
     EXPECT_EQ(ReadRegString(h.registry, kHkeyLocalMachine, kRunOnceKey, kRunOnceCheckValue),
-              "\"" + zvtest::ProgramDir() + "\\win32_tests.exe\" /check");
+              "\"" + zvtest::TestDir() + "\\win32_tests.exe\" /check");
     RedrawWindow(h.Form1(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     zvtest::SaveScreenshot(h.Form1(), "restart-notice-check");
 

@@ -18,7 +18,7 @@ class OsFamily : public ::testing::TestWithParam<FamilyCase> {};
 TEST_P(OsFamily, ProbeReportsTheFlagsOfTheFamily) {
     const FamilyCase& c = GetParam();
     zvtest::SetWineVersion("osprobe.exe", c.wineVersion);
-    std::string out = zvtest::RunAndCapture("\"" + zvtest::ProgramDir() + "\\osprobe.exe\"");
+    std::string out = zvtest::RunAndCapture("\"" + zvtest::TestDir() + "\\osprobe.exe\"");
     out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
     EXPECT_NE(out.find(c.flags), std::string::npos) << c.wineVersion << " printed:\n" << out;
     EXPECT_NE(out.find(std::string("platform=") + c.platform + "\n"), std::string::npos)
@@ -28,7 +28,7 @@ TEST_P(OsFamily, ProbeReportsTheFlagsOfTheFamily) {
 // A program that hangs is ended at the time-out, and what it printed so far is kept.
 TEST(RunAndCapture, EndsAProgramThatHangsAtTheTimeOut) {
     const DWORD start = GetTickCount();
-    const std::string out = zvtest::RunAndCapture("\"" + zvtest::ProgramDir() + "\\osprobe.exe\" --hang", 3000);
+    const std::string out = zvtest::RunAndCapture("\"" + zvtest::TestDir() + "\\osprobe.exe\" --hang", 3000);
     EXPECT_LT(GetTickCount() - start, 15000u);
     EXPECT_NE(out.find("platform="), std::string::npos) << out;
     EXPECT_NE(out.find("[ended after 3000 ms"), std::string::npos) << out;

@@ -254,7 +254,7 @@ TEST_P(ReviewVersusOutcome, OptimizeWritesExactlyTheReviewedRowsAndCancelWritesN
     EXPECT_FALSE(IsWindowEnabled(app.Form1())) << "the review is modal";
     // Exported, the reviewed changes go to a registry file, and the review stays open.
     const Review listed = ReadReview(review);
-    const std::string exported = ExportFromReview(app, review, zvtest::ProgramDir() + "\\review-export.reg");
+    const std::string exported = ExportFromReview(app, review, zvtest::TestDir() + "\\review-export.reg");
     EXPECT_EQ(exported.rfind("REGEDIT4\r\n", 0), 0u) << exported;
     ASSERT_FALSE(listed.rows.empty());
     EXPECT_NE(exported.find("[" + listed.rows[0].key + "]"), std::string::npos) << exported;

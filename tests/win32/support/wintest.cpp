@@ -13,10 +13,11 @@
 namespace zvtest {
 
 std::string ProgramDir() {
-    // Another program folder, such as the shipped 32-bit programs', when the run names one.
     if (const char* dir = std::getenv("ZV_PROGRAM_DIR"); dir && *dir) return dir;
-    return zv::ProgramDirectory();
+    return TestDir();
 }
+
+std::string TestDir() { return zv::ProgramDirectory(); }
 
 void SetWineVersion(const std::string& exeName, const std::string& version) {
     std::string key = "Software\\Wine\\AppDefaults\\" + exeName;

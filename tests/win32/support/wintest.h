@@ -9,8 +9,12 @@
 
 namespace zvtest {
 
-// The folder of the programs under test: beside the test program, or ZV_PROGRAM_DIR when set.
+// The folder of the programs under test: beside the test program, or ZV_PROGRAM_DIR when set (the
+// shipped programs' folder, where this machine runs them).
 std::string ProgramDir();
+// The test program's own folder, with its helpers (osprobe.exe); what the in-process windows see as
+// their program folder.
+std::string TestDir();
 
 // Selects the Windows version Wine reports to the program of that file name (win95 ... winxp).
 void SetWineVersion(const std::string& exeName, const std::string& version);
