@@ -185,6 +185,14 @@ Section "Uninstall"
 
   DeleteRegValue HKLM "${RUN_KEY}" "Pulsiva"
   DeleteRegKey HKLM "${UNINST_KEY}"
+  ; A network check still pending would start a program that is no longer there.
+  DeleteRegValue HKLM "${RUN_KEY}Once" "Zarvelo"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Zarvelo" "CheckHost"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Zarvelo" "CheckSafetyBackup"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Zarvelo" "CheckTime"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Zarvelo" "CheckRetryWindow"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Zarvelo" "CheckRetryEvery"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Zarvelo" "CheckCountdown"
 
   ; The programs' own settings (window positions, Pulsiva's options) serve a later installation.
   StrCpy $0 0

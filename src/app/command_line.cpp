@@ -9,6 +9,7 @@
 #include "app/progress.h"
 #include "app/reg_export.h"
 #include "backup/backup_names.h"
+#include "backup/backup_restore.h"
 #include "tuning/adapters.h"
 
 namespace zv {
@@ -220,6 +221,7 @@ CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode) {
         }
         case WriteRunStatus::NothingToChange: return Outcome(kExitDone, "nothing to change", run.message);
         case WriteRunStatus::BackupFailed: return Outcome(kExitNotSaved, "no safety backup", run.message);
+        case WriteRunStatus::NotAllowed: return Outcome(kExitRefused, "not an administrator", run.message);
         case WriteRunStatus::Cancelled:
         case WriteRunStatus::Refused: break;
     }
@@ -232,7 +234,7 @@ namespace {
 WriteRunContext Context(CommandServices& services) {
     // No review window from the command line.
     return WriteRunContext{services.registry, services.safetyFolder, FamilyOf(COpSysInfo(services.versionQuery)),
-                           services.now, nullptr};
+                           services.now, nullptr, services.computer, nullptr};
 }
 
 CommandOutcome Optimize(CommandServices& services, const CommandLine& command) {
@@ -270,17 +272,46 @@ CommandOutcome Backup(CommandServices& services, const CommandLine& command) {
     const COpSysInfo os(services.versionQuery);
     // A script that runs again replaces its own backup.
     const SavedFileOk ok = BackupOk(services.registry, os, command.name, services.backupFolder,
-                                    [](const std::string&) { return true; });
+                                    [](const std::string&) { return true; }, services.computer);
     if (!ok.done) return Outcome(kExitNotSaved, "backup not written", ok.message);
     return Outcome(kExitDone, "done",
                    "The backup \"" + command.name + "\" has been written to \"" + services.backupFolder.Folder() + "\".");
 }
 
+// A safety backup by the file name the Restore window lists it under.
+CommandOutcome RestoreSafety(CommandServices& services, const CommandLine& command) {
+    std::string error;
+    const auto bytes = services.safetyFolder.Read(command.name, &error);
+    WriteRunContext context = Context(services);
+    if (bytes && error.empty()) {
+        if (const ParsedSafetyBackup parsed = ParseSafetyBackup(*bytes); parsed.backup) {
+            const std::string elsewhere = TakenElsewhereText(SafetyBackupShownName(command.name),
+                                                             parsed.backup->computer, services.computer);
+            if (!elsewhere.empty()) {
+                return Outcome(kExitBackupFile, "another computer's backup",
+                               elsewhere + "\r\n\r\nNothing has been changed.");
+            }
+        }
+    }
+    return FromWrite(RunWrite(context, RestoreSafetyRun(context.family, command.name, bytes, error)), kExitBackupFile);
+}
+
 CommandOutcome Restore(CommandServices& services, const CommandLine& command) {
+    if (IsSafetyBackupName(command.name)) return RestoreSafety(services, command);
     std::string unreadable;
     const auto contents = services.backupFolder.Read(command.name + kBackupExtension, &unreadable);
     if (!unreadable.empty()) return Outcome(kExitBackupFile, "backup missing or damaged", unreadable);
     WriteRunContext context = Context(services);
+    // Nobody is there to confirm that another computer's values belong on this one.
+    if (contents) {
+        const std::string elsewhere =
+            TakenElsewhereText(command.name, BackupComputer(context.family, *contents), services.computer);
+        if (!elsewhere.empty()) {
+            return Outcome(kExitBackupFile, "another computer's backup",
+                           elsewhere + "\r\n\r\nNothing has been changed. Only the Restore window puts another "
+                                       "computer's backup on this one, after asking.");
+        }
+    }
     return FromWrite(RunWrite(context, RestoreRun(context.family, command.name, contents)), kExitBackupFile);
 }
 
@@ -340,10 +371,15 @@ std::vector<std::string> SplitCommandLine(const std::string& text) {
             while (i < text.size() && text[i] == '\\') ++slashes, ++i;
             if (i < text.size() && text[i] == '"') {
                 // 2n backslashes and a quote: n backslashes, and the quote opens or closes;
-                // 2n+1: n backslashes and a quote of the text.
+                // 2n+1: n backslashes and a quote of the text. Two quotes inside quotes: a quote
+                // of the text, and the quoted part ends.
                 arg.append(slashes / 2, '\\');
                 if (slashes % 2) {
                     arg += '"';
+                } else if (quoted && i + 1 < text.size() && text[i + 1] == '"') {
+                    arg += '"';
+                    quoted = false;
+                    ++i;
                 } else {
                     quoted = !quoted;
                 }
@@ -378,8 +414,10 @@ std::string UsageMessage(const ParsedCommandLine& parsed) {
            "OPTION: 1 to 5 (none with 5).\r\n\r\n"
            "Exit codes: 0 done, 1 bad arguments,\r\n"
            "2 some changes refused,\r\n"
-           "3 backup file missing or damaged,\r\n"
-           "4 safety backup not written.\r\n"
+           "3 backup file missing, damaged or another\r\ncomputer's,\r\n"
+           "4 safety backup not written,\r\n"
+           "5 /check undid the change, 6 /check could\r\nnot check, 7 nothing to undo,\r\n"
+           "8 internal error, 9 log not written.\r\n"
            "See \"Command line\" in the help.";
 }
 
@@ -394,12 +432,24 @@ CommandOutcome RunCommand(CommandServices& services, const CommandLine& command)
         case CommandAction::Restore: return Restore(services, command);
         case CommandAction::Undo: {
             WriteRunContext context = Context(services);
+            // Nothing to undo is no damaged backup: a script tells the two apart.
+            if (!IsSafetyBackupName(ReadLastSafetyBackup(services.registry))) {
+                return Outcome(kExitNothingToUndo, "nothing to undo",
+                               "There is nothing to undo. Nothing has been changed.");
+            }
             return FromWrite(RunUndo(context), kExitBackupFile);
         }
         case CommandAction::None:
         case CommandAction::Check: break;
     }
     return Outcome(kExitBadArguments, "bad arguments", UsageMessage(ParsedCommandLine{}));
+}
+
+CommandOutcome InternalError(const std::string& what) {
+    return Outcome(kExitInternalError, "internal error",
+                   "An error inside Zarvelo ended the run" + (what.empty() ? std::string() : " (" + what + ")") +
+                       ". Some settings may have been changed: Undo Last Change puts back the values from before "
+                       "the change.");
 }
 
 std::string LogLine(const LocalTime& now, const std::vector<std::string>& arguments, const CommandOutcome& outcome) {

@@ -19,8 +19,13 @@ namespace zv {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitBadArguments = 1;  // nothing was changed
 inline constexpr int kExitRefused = 2;       // some changes were refused (not an administrator)
-inline constexpr int kExitBackupFile = 3;    // the backup to put back is missing or damaged
+inline constexpr int kExitBackupFile = 3;    // the backup to put back is missing, damaged or another computer's
 inline constexpr int kExitNotSaved = 4;      // the safety backup (or the backup asked for) was not written
+inline constexpr int kExitCheckUndone = 5;   // /check: no answer, and the change has been undone
+inline constexpr int kExitCheckNotDone = 6;  // /check: no echo could be sent; the change is kept
+inline constexpr int kExitNothingToUndo = 7;  // /undo: no change to undo; nothing was changed
+inline constexpr int kExitInternalError = 8;  // an error inside Zarvelo ended the run
+inline constexpr int kExitLogNotWritten = 9;  // /quiet: the run ended with 0, but its log line was not written
 
 enum class CommandAction { None, Optimize, Backup, Restore, Undo, Check };
 
@@ -62,6 +67,7 @@ struct CommandServices {
     std::string programVersion;
     // Writes the whole file (append: at its end, made when missing); empty, or why it could not.
     std::function<std::string(const std::string& path, const std::string& text, bool append)> writeFile;
+    std::string computer;  // this computer's name; empty when unknown
 };
 
 struct CommandOutcome {
@@ -87,6 +93,9 @@ CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode);
 
 // The outcome of a refused command line.
 CommandOutcome BadArguments(const ParsedCommandLine& parsed);
+
+// What is told when an error inside Zarvelo ended the run (`what`: the error's own words, may be empty).
+CommandOutcome InternalError(const std::string& what);
 
 // "2026-12-08 14:50:07<TAB>/optimize 2 3 /quiet<TAB>exit 0 done<TAB>12 set, 0 deleted, 0 refused" and CR LF.
 std::string LogLine(const LocalTime& now, const std::vector<std::string>& arguments, const CommandOutcome& outcome);

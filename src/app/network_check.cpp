@@ -5,7 +5,6 @@
 
 #include "app/startup.h"
 #include "backup/safety_names.h"
-#include "keepalive/settings.h"
 #include "platform/registry_helpers.h"
 
 namespace zv {
@@ -56,7 +55,9 @@ std::optional<PendingCheck> ReadPendingCheck(Registry& reg) {
     return c;
 }
 
-void StorePendingCheck(Registry& reg, const PendingCheck& check, const std::string& programPath) {
+bool StorePendingCheck(Registry& reg, const PendingCheck& check, const std::string& programPath) {
+    const unsigned long refusedBefore = reg.FailedChanges();
+    WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kLastCheckHostValue, check.host);
     WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kHostValue, check.host);
     WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kBackupValue, check.safetyBackup);
     WriteRegString(reg, kHkeyLocalMachine, kZarveloKey, kTimeValue, DateTimeText(check.time));
@@ -65,6 +66,10 @@ void StorePendingCheck(Registry& reg, const PendingCheck& check, const std::stri
     WriteRegDword(reg, kHkeyLocalMachine, kZarveloKey, kCountdownValue,
                   static_cast<std::int32_t>(check.countdownSeconds));
     WriteRegString(reg, kHkeyLocalMachine, kRunOnceKey, kRunOnceCheckValue, CheckCommandLine(programPath));
+    if (reg.FailedChanges() == refusedBefore) return true;
+    // Half a check must not run, nor seem to be armed.
+    ClearPendingCheck(reg);
+    return false;
 }
 
 void ClearPendingCheck(Registry& reg) {
@@ -77,7 +82,7 @@ void ClearPendingCheck(Registry& reg) {
 std::string CheckCommandLine(const std::string& programPath) { return "\"" + programPath + "\" " + kCheckSwitch; }
 
 std::string DefaultCheckHost(Registry& reg) {
-    return ReadRegString(reg, kHkeyLocalMachine, kPulsivaKey, kPulsivaSiteValue);
+    return ReadRegString(reg, kHkeyLocalMachine, kZarveloKey, kLastCheckHostValue);
 }
 
 std::string CheckOfferText(const std::string& host) {
@@ -90,7 +95,8 @@ WriteRunOutcome UndoCheckedChange(WriteRunContext& context, const std::string& s
     std::optional<std::vector<std::uint8_t>> bytes;
     // A record naming no safety backup is treated as one whose file is gone.
     if (IsSafetyBackupName(safetyBackup)) bytes = context.folder.Read(safetyBackup, &error);
-    WriteRunContext unattended{context.registry, context.folder, context.family, context.now, nullptr};
+    WriteRunContext unattended{context.registry, context.folder, context.family, context.now, nullptr,
+                               context.computer, nullptr};
     return RunWrite(unattended, RestoreSafetyRun(context.family, safetyBackup, bytes, error));
 }
 
@@ -122,6 +128,11 @@ CheckScreen NetworkCheck::Screen() const {
         s.text = outcomeText_;
         s.close = true;
         break;
+    case CheckState::CouldNotCheck:
+        s.text = "Could not check the network: " + notSent_ + " The new settings are kept. If the network does not "
+                 "work, use Undo Last Change in Zarvelo.";
+        s.close = true;
+        break;
     }
     return s;
 }
@@ -130,15 +141,37 @@ CheckStep NetworkCheck::Start() const { return {CheckStep::Do::EchoAfter, 0, fal
 
 CheckStep NetworkCheck::EchoResult(std::optional<std::uint32_t> rttMs, std::uint32_t startedMs, std::uint32_t nowMs) {
     if (state_ != CheckState::Checking) return {};
+    ++sent_;
     if (rttMs) {
+        ++answered_;
         state_ = CheckState::Answered;
         rttMs_ = *rttMs;
         return {CheckStep::Do::CloseAfter, kAnsweredCloseMs, true};
     }
+    return NextEcho(startedMs, nowMs);
+}
+
+CheckStep NetworkCheck::EchoNotSent(const std::string& why, std::uint32_t startedMs, std::uint32_t nowMs) {
+    if (state_ != CheckState::Checking) return {};
+    notSent_ = why;
+    return NextEcho(startedMs, nowMs);
+}
+
+std::string NetworkCheck::Summary() const {
+    if (sent_ == 0 && !notSent_.empty()) return check_.host + ": no echo sent. " + notSent_;
+    return check_.host + ": " + std::to_string(answered_) + " of " + std::to_string(sent_) +
+           (sent_ == 1 ? " echo" : " echoes") + " answered";
+}
+
+CheckStep NetworkCheck::NextEcho(std::uint32_t startedMs, std::uint32_t nowMs) {
     // The next echo starts one interval after this one started, while that is still inside the window.
     const std::uint64_t next = static_cast<std::uint64_t>(startedMs) + check_.retryEveryMs;
     if (next <= check_.retryWindowMs) {
         return {CheckStep::Do::EchoAfter, next > nowMs ? static_cast<std::uint32_t>(next - nowMs) : 0u, false};
+    }
+    if (sent_ == 0) {
+        state_ = CheckState::CouldNotCheck;
+        return {CheckStep::Do::Wait, 0, true};
     }
     state_ = CheckState::NoAnswer;
     secondsLeft_ = check_.countdownSeconds;

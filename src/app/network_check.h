@@ -16,8 +16,8 @@ namespace zv {
 inline const std::string kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 inline const std::string kRunOnceCheckValue = "Zarvelo";
 inline const std::string kCheckSwitch = "/check";
-// Pulsiva's site, when it keeps one.
-inline const std::string kPulsivaSiteValue = "Site";
+// The host the user last typed for the check, under the program's key.
+inline const std::string kLastCheckHostValue = "LastCheckHost";
 
 struct PendingCheck {
     std::string host;
@@ -32,23 +32,29 @@ struct PendingCheck {
 
 // Under the program's key; nothing when no check is pending (no host stored).
 std::optional<PendingCheck> ReadPendingCheck(Registry& reg);
-// Stores the check and registers `"<programPath>" /check` to run once at the next log-on.
-void StorePendingCheck(Registry& reg, const PendingCheck& check, const std::string& programPath);
+// Stores the check, remembers its host for the next offer, and registers `"<programPath>" /check` to run
+// once at the next log-on. False when the registry refused any of it (not an administrator): the check
+// is then forgotten again, and will not run.
+bool StorePendingCheck(Registry& reg, const PendingCheck& check, const std::string& programPath);
 // Forgets the check and its RunOnce entry.
 void ClearPendingCheck(Registry& reg);
 
 std::string CheckCommandLine(const std::string& programPath);
 
-// The host the restart notice proposes: Pulsiva's stored site, or empty for the user to type one.
+// The host the restart notice proposes: the one last typed for a check, or empty.
 std::string DefaultCheckHost(Registry& reg);
 // The restart notice's check box.
 std::string CheckOfferText(const std::string& host);
+// What it says when the check could not be stored.
+inline constexpr char kCheckNotArmedText[] =
+    "The network check could not be set up (only an administrator may), so it will not run after the restart";
 
 // Puts back the safety backup of that name as a write run of its own, without review (nobody may be
 // there to answer it).
 WriteRunOutcome UndoCheckedChange(WriteRunContext& context, const std::string& safetyBackup);
 
-enum class CheckState { Checking, Answered, NoAnswer, Kept, Undone, Failed };
+// CouldNotCheck: not one echo went out in the whole window, which is no evidence against the change.
+enum class CheckState { Checking, Answered, NoAnswer, Kept, Undone, Failed, CouldNotCheck };
 
 // What the window does next.
 struct CheckStep {
@@ -78,8 +84,12 @@ public:
     CheckScreen Screen() const;
 
     CheckStep Start() const;
-    // An echo that started at `startedMs` (from the window's start) ended at `nowMs`.
+    // An echo that went out at `startedMs` (from the window's start) ended at `nowMs`.
     CheckStep EchoResult(std::optional<std::uint32_t> rttMs, std::uint32_t startedMs, std::uint32_t nowMs);
+    // An echo could not be sent (`why`, a whole sentence); the check goes on while the window lasts.
+    CheckStep EchoNotSent(const std::string& why, std::uint32_t startedMs, std::uint32_t nowMs);
+    // "example.org: 1 of 3 echoes answered" (or what stood in the way), for the log.
+    std::string Summary() const;
     // One second of the countdown has passed.
     CheckStep Tick();
     CheckStep UndoNow();
@@ -87,10 +97,15 @@ public:
     CheckStep UndoFinished(const WriteRunOutcome& outcome);
 
 private:
+    CheckStep NextEcho(std::uint32_t startedMs, std::uint32_t nowMs);
+
     PendingCheck check_;
     CheckState state_ = CheckState::Checking;
     std::uint32_t rttMs_ = 0;
     std::uint32_t secondsLeft_ = 0;
+    std::uint32_t sent_ = 0;
+    std::uint32_t answered_ = 0;
+    std::string notSent_;  // why the last echo that could not be sent was not
     std::string outcomeText_;
 };
 

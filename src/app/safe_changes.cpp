@@ -1,6 +1,7 @@
 // The write-run sequence, the runs the user starts, Undo, and their settings.
 #include "app/safe_changes.h"
 
+#include "app/network_check.h"
 #include "app/optimize_run.h"
 #include "app/startup.h"
 #include "backup/backup_restore.h"
@@ -113,13 +114,14 @@ WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
     ChangeSet changes = PlanChanges(context.registry, run, &refused);
     if (!refused.empty()) return Stop(WriteRunStatus::Refused, std::move(refused));
     if (changes.ChangesNothing()) return Stop(WriteRunStatus::NothingToChange, ChangeSummary(changes));
+    if (!MayWrite(context.registry, changes)) return Stop(WriteRunStatus::NotAllowed, kNotAllowedMessage, changes);
     if (context.review && ReadReviewChanges(context.registry) && !context.review(changes, run)) {
         return Stop(WriteRunStatus::Cancelled, {}, std::move(changes));
     }
 
     const std::string fileName = SafetyBackupFileName(run.kind, context.now, context.folder.Entries());
-    const EncodedSafetyBackup file =
-        EncodeSafetyBackup(SafetyBackupOf(changes, run.kind, run.detail, context.now, context.family));
+    const EncodedSafetyBackup file = EncodeSafetyBackup(
+        SafetyBackupOf(changes, run.kind, run.detail, context.now, context.family, context.computer));
     std::string failed = file.message;
     if (failed.empty()) failed = context.folder.Write(fileName, file.bytes);
     if (!failed.empty()) {
@@ -136,7 +138,9 @@ WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
     out.failedChanges = context.registry.FailedChanges();
     out.changes = std::move(changes);
     WriteLastSafetyBackup(context.registry, fileName);
-    for (const std::string& old : SafetyBackupsToDelete(context.folder.Entries(), fileName)) {
+    std::vector<std::string> keep{fileName};
+    if (const auto pending = ReadPendingCheck(context.registry)) keep.push_back(pending->safetyBackup);
+    for (const std::string& old : SafetyBackupsToDelete(context.folder.Entries(), keep)) {
         context.folder.Remove(old);
     }
     return out;
@@ -169,23 +173,62 @@ WriteRunOutcome RunUndo(WriteRunContext& context) {
     return out;
 }
 
+std::string TakenElsewhereText(const std::string& shownName, const std::string& takenOn, const std::string& here) {
+    if (!TakenElsewhere(takenOn, here)) return {};
+    return "The backup \"" + shownName + "\" was taken on the computer " + takenOn + ", not on this one (" + here +
+           "). It holds that computer's adapters and values.";
+}
+
 SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder) {
     SavedFileOk ok;
     WriteRun run;
+    std::string elsewhere;
     if (IsSafetyBackupName(text) && folder.Exists(text)) {
         std::string error;
         const auto bytes = folder.Read(text, &error);
         run = RestoreSafetyRun(context.family, text, bytes, error);
+        if (bytes && error.empty()) {
+            if (const ParsedSafetyBackup parsed = ParseSafetyBackup(*bytes); parsed.backup) {
+                elsewhere = TakenElsewhereText(run.detail, parsed.backup->computer, context.computer);
+            }
+        }
     } else {
         std::optional<std::vector<std::uint8_t>> contents;
         if (auto stop = ReadRestoreFile(text, folder, &contents)) return *stop;
         run = RestoreRun(context.family, text, contents);
+        if (contents) elsewhere = TakenElsewhereText(text, BackupComputer(context.family, *contents), context.computer);
+    }
+    const std::string question = elsewhere + "\r\n\r\nRestore it on this computer anyway?";
+    if (!elsewhere.empty() && !(context.restoreElsewhere && context.restoreElsewhere(question))) {
+        // Said only when nobody was asked; a No is answer enough.
+        if (!context.restoreElsewhere) ok.message = elsewhere + kNothingChanged;
+        return ok;
     }
     const WriteRunOutcome out = RunWrite(context, run);
     ok.relist = out.Written();  // the new safety backup is listed
     ok.done = out.Written() || out.status == WriteRunStatus::NothingToChange;
     ok.message = out.Written() && out.failedChanges > 0 ? RefusedRestoreMessage(out.failedChanges) : out.message;
     return ok;
+}
+
+std::vector<std::string> StillNeededSafetyBackups(Registry& reg, const std::vector<std::string>& files) {
+    const std::string last = ReadLastSafetyBackup(reg);
+    const auto pending = ReadPendingCheck(reg);
+    std::vector<std::string> needed;
+    for (const std::string& file : files) {
+        if (IsSafetyBackupName(file) && (file == last || (pending && file == pending->safetyBackup))) {
+            needed.push_back(file);
+        }
+    }
+    return needed;
+}
+
+std::string DeleteNeededQuestion(const std::vector<std::string>& needed) {
+    std::string names;
+    for (const std::string& file : needed) names += "\r\n" + SafetyBackupShownName(file);
+    return std::string(needed.size() == 1 ? "This safety backup is" : "These safety backups are") +
+           " still needed: Undo Last Change, or the network check after the restart, puts the settings back "
+           "from it." + names + "\r\n\r\nDelete " + (needed.size() == 1 ? "it" : "them") + " anyway?";
 }
 
 std::string UndoneMessage(unsigned long failedChanges) {

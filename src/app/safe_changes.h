@@ -69,6 +69,9 @@ struct WriteRunContext {
     WindowsFamily family = WindowsFamily::Unknown;  // of a fresh version record
     LocalTime now;                                  // the local time, for the safety backup's name
     ReviewChanges review;  // asked only while "Review Changes Before Writing" is on; none: not asked
+    std::string computer;  // this computer's name, recorded in the safety backup; empty when unknown
+    // Asked before a backup taken on another computer is restored here; none: such a restore is refused.
+    AskYesNo restoreElsewhere;
 };
 
 enum class WriteRunStatus {
@@ -77,7 +80,12 @@ enum class WriteRunStatus {
     Cancelled,        // the user cancelled the review
     Refused,          // the run refused before changing anything (a damaged backup, nothing to undo)
     BackupFailed,     // the safety backup could not be written: nothing was changed
+    NotAllowed,       // this user may not change the run's keys: nothing was reviewed, backed up or changed
 };
+
+// What a user who may not change the settings is told.
+inline constexpr char kNotAllowedMessage[] =
+    "Run Zarvelo as an administrator to change these settings\r\n\r\nNothing has been changed.";
 
 struct WriteRunOutcome {
     WriteRunStatus status = WriteRunStatus::Refused;
@@ -92,8 +100,9 @@ struct WriteRunOutcome {
 // receives why the run refuses, and the change set is then empty.
 ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused);
 
-// plan -> change set -> review (may cancel) -> safety backup (failure stops) -> write -> remember the
-// safety backup for Undo -> drop the automatic ones beyond the newest ten.
+// plan -> change set -> may this user write it (else stop) -> review (may cancel) -> safety backup
+// (failure stops) -> write -> remember the safety backup for Undo -> drop the automatic ones beyond
+// the newest ten, but for those Undo and a pending network check name.
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run);
 
 // Undo is offered when the last run's safety backup is named and still in the backup folder.
@@ -104,8 +113,18 @@ WriteRunOutcome RunUndo(WriteRunContext& context);
 
 // The Restore window's OK as a write run. `text` names a safety backup listed there (its file name,
 // extension and all) or a backup the user saved (without ".dat"). A restore that needs to change
-// nothing is told and counts as done.
+// nothing is told and counts as done. A backup taken on another computer is restored only when
+// context.restoreElsewhere says yes.
 SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder);
+
+// Why a backup taken on `takenOn` is not restored on `here` without asking: "The backup "NAME" was
+// taken on the computer LAB-07, not on this one (LAB-12). ..."; empty when it is this computer's.
+std::string TakenElsewhereText(const std::string& shownName, const std::string& takenOn, const std::string& here);
+
+// The safety backups among `files` that Undo or a pending network check would still put back, and
+// what the Restore window asks before it deletes them.
+std::vector<std::string> StillNeededSafetyBackups(Registry& reg, const std::vector<std::string>& files);
+std::string DeleteNeededQuestion(const std::vector<std::string>& needed);
 
 // What the user is told after an Undo that was written: done, or how many values stayed as they were.
 std::string UndoneMessage(unsigned long failedChanges);

@@ -86,6 +86,18 @@ std::array<std::uint8_t, kMarkSize> MarkBytes(BackupFormat format) {
             static_cast<std::uint8_t>(format.layout), MarkSetCode(format.set), 0};
 }
 
+bool IsValidComputerName(const std::string& name) {
+    return !name.empty() && name.size() <= kMaxComputerNameLength &&
+           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+bool TakenElsewhere(const std::string& takenOn, const std::string& here) {
+    if (takenOn.empty() || here.empty()) return false;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return !std::equal(takenOn.begin(), takenOn.end(), here.begin(), here.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); });
+}
+
 namespace {
 
 const char kDamaged[] = "The backup file is damaged: ";
@@ -320,6 +332,23 @@ void Read9x(Reader& in, bool marked, int n, BackupImage& image) {
     }
 }
 
+// The computer record, when the file goes on after its last value with one. Anything else there is
+// left alone, as it always was; a computer record that is not whole and valid is refused.
+bool ReadComputer(std::span<const std::uint8_t> bytes, int record, std::string* computer, std::string* message) {
+    const std::size_t start = RecordOffset(record);
+    if (bytes.size() < start + kComputerMagic.size() ||
+        !std::equal(kComputerMagic.begin(), kComputerMagic.end(), bytes.begin() + start)) {
+        return true;
+    }
+    const RecordRead read = ReadTaggedRecord(bytes, record, kComputerMagic.size());
+    if (!read.ok() || read.value.encoding != Encoding::kTaggedText || !IsValidComputerName(read.value.text)) {
+        *message = kDamaged + std::string("record ") + Num(record) + " does not hold a valid computer name.";
+        return false;
+    }
+    *computer = read.value.text;
+    return true;
+}
+
 }  // namespace
 
 ParsedBackup ParseBackupFile(std::span<const std::uint8_t> bytes, BackupFormat expected) {
@@ -376,6 +405,11 @@ ParsedBackup ParseBackupFile(std::span<const std::uint8_t> bytes, BackupFormat e
             out.message = in.message();
             return out;
         }
+    }
+    if (mark.marked) {
+        const int last = expected.layout == BackupLayout::kNt ? kNtRecordCount
+                                                              : RecordCount9x(static_cast<int>(image.slots.size()) - 1);
+        if (!ReadComputer(bytes, last + 1, &image.computer, &out.message)) return out;
     }
     out.image = std::move(image);
     return out;
@@ -473,6 +507,17 @@ EncodedBackup EncodeBackupFile(const BackupImage& image) {
         }
         for (int j = 0; j < k9xGlobalCount; ++j) {
             w.PutValue(GlobalRecord(n, j), image.globals[j], Entry(k9xGlobalEntries[j]).name, false);
+        }
+    }
+    if (!image.computer.empty()) {
+        if (!IsValidComputerName(image.computer)) {
+            out.message = "The computer's name \"" + image.computer + "\" cannot be saved in a backup.";
+        } else {
+            const int record = static_cast<int>(out.bytes.size() / kRecordSize) + 1;
+            w.Put(record, RecordValue::TaggedText(image.computer), "the computer's name", kComputerMagic.size());
+            if (out.ok()) {
+                std::copy(kComputerMagic.begin(), kComputerMagic.end(), out.bytes.begin() + RecordOffset(record));
+            }
         }
     }
     if (!out.ok()) {

@@ -93,7 +93,21 @@ struct BackupImage {
     std::vector<SavedValue> globals;  // 9x: the 32 global entries; NT: the 9 Tcpip entries
     // 9x: the MSTCP key's DefaultMSS, the mirror all slots share; not saved in older files.
     std::optional<SavedValue> sharedDefaultMss;
+    // The computer the backup was taken on; empty in files that do not say.
+    std::string computer;
 };
+
+// A marked file says which computer it was taken on in the record after its last value: "ZVPC", then
+// the name as a tagged text. Readers that stop at the last value never see it.
+inline constexpr std::array<std::uint8_t, 4> kComputerMagic = {'Z', 'V', 'P', 'C'};
+inline constexpr std::size_t kMaxComputerNameLength = 120;
+
+// A computer name as a backup records it: 1 to 120 characters, none of them a control character.
+bool IsValidComputerName(const std::string& name);
+
+// Whether a backup taken on `takenOn` belongs to another computer than `here` (names compared
+// without regard to case). A backup that does not say, or a computer whose name is unknown, is not.
+bool TakenElsewhere(const std::string& takenOn, const std::string& here);
 
 // No backup comes near this size (a 9x backup is 18 304 bytes); a larger file is refused unread,
 // and a caller reading a file need read no more than this and one byte.

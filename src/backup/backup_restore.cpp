@@ -110,14 +110,16 @@ const char kNothingChanged[] = " Nothing has been changed.";
 
 }  // namespace
 
-BackupResult TakeBackup(Registry& reg, WindowsFamily family) {
+BackupResult TakeBackup(Registry& reg, WindowsFamily family, const std::string& computer) {
     BackupResult result;
     auto format = BackupFormatFor(family);
     if (!format) {
         result.message = kUnknownWindows;
         return result;
     }
-    EncodedBackup file = EncodeBackupFile(ReadBackupImage(reg, *format));
+    BackupImage image = ReadBackupImage(reg, *format);
+    image.computer = computer;
+    EncodedBackup file = EncodeBackupFile(image);
     if (!file.ok()) {
         result.message = file.message + " No backup has been written.";
         return result;
@@ -129,6 +131,13 @@ BackupResult TakeBackup(Registry& reg, WindowsFamily family) {
 BackupResult TakeBackupNamed(Registry& reg, WindowsFamily family, const std::string& name) {
     if (auto refused = RefuseBackupName(name)) return BackupResult{{}, *refused};
     return TakeBackup(reg, family);
+}
+
+std::string BackupComputer(WindowsFamily family, std::span<const std::uint8_t> bytes) {
+    auto format = BackupFormatFor(family);
+    if (!format) return {};
+    ParsedBackup parsed = ParseBackupFile(bytes, *format);
+    return parsed.image ? parsed.image->computer : std::string();
 }
 
 RestoreResult RestoreBackup(Registry& reg, WindowsFamily family, std::span<const std::uint8_t> bytes) {

@@ -35,11 +35,16 @@ struct BackupResult {
     bool ok() const { return message.empty(); }
 };
 
-// The backup of the running family as the bytes of a marked file. Only reads the registry.
-BackupResult TakeBackup(Registry& reg, WindowsFamily family);
+// The backup of the running family as the bytes of a marked file, saying which computer it was taken
+// on (when known). Only reads the registry.
+BackupResult TakeBackup(Registry& reg, WindowsFamily family, const std::string& computer = {});
 
 // The same for a name typed by the user: refused first when it cannot name a backup file.
 BackupResult TakeBackupNamed(Registry& reg, WindowsFamily family, const std::string& name);
+
+// The computer a backup file for the running family says it was taken on; empty when it does not say
+// or cannot be read (the restore then refuses it for what it is).
+std::string BackupComputer(WindowsFamily family, std::span<const std::uint8_t> bytes);
 
 struct RestoreResult {
     std::string message;             // why nothing was changed

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "backup/backup_file.h"
+
 namespace zv {
 namespace {
 
@@ -140,8 +142,8 @@ std::string FamilyName(WindowsFamily family) {
 }
 
 SafetyBackup SafetyBackupOf(const ChangeSet& changes, RunKind kind, const std::string& detail,
-                            const LocalTime& taken, WindowsFamily family) {
-    SafetyBackup backup{kind, detail, taken, family, {}};
+                            const LocalTime& taken, WindowsFamily family, const std::string& computer) {
+    SafetyBackup backup{kind, detail, taken, family, {}, computer};
     for (const auto& row : changes.rows) backup.records.push_back(SafetyRecord{row.where, row.now});
     return backup;
 }
@@ -166,6 +168,9 @@ EncodedSafetyBackup EncodeSafetyBackup(const SafetyBackup& b) {
     if (b.detail.size() > kMaxDetailLength || HasControl(b.detail)) {
         out.message = "The safety backup cannot be written: the description of the run is too long.";
     }
+    if (!b.computer.empty() && !IsValidComputerName(b.computer)) {
+        out.message = "The safety backup cannot be written: the computer's name \"" + b.computer + "\" is not valid.";
+    }
     Writer w;
     w.bytes.insert(w.bytes.end(), kMagic.begin(), kMagic.end());
     w.U16(kSafetyFormatVersion);
@@ -177,6 +182,7 @@ EncodedSafetyBackup EncodeSafetyBackup(const SafetyBackup& b) {
     }
     w.U8(0);
     w.Text16(b.detail);
+    w.Text16(b.computer);
     w.U32(static_cast<std::uint32_t>(b.records.size()));
     for (const auto& r : b.records) {
         std::string bad = r.where.root == kHkeyLocalMachine || r.where.root == kHkeyCurrentUser
@@ -212,7 +218,7 @@ ParsedSafetyBackup ParseSafetyBackup(std::span<const std::uint8_t> bytes) {
     if (!in.Has(kFixedHeaderSize)) return Refuse(kTruncated);
     in.Text(kMagic.size());
     const std::uint16_t version = in.U16();
-    if (version != kSafetyFormatVersion) {
+    if (version != 1 && version != kSafetyFormatVersion) {
         return Refuse("The file has format version " + std::to_string(version) +
                       ", which this version of Zarvelo does not know.");
     }
@@ -230,6 +236,18 @@ ParsedSafetyBackup ParseSafetyBackup(std::span<const std::uint8_t> bytes) {
     if (detailLength > kMaxDetailLength) return Refuse("The file is damaged: its description has a bad length.");
     if (!in.Has(detailLength + 4)) return Refuse(kTruncated);
     b.detail = in.Text(detailLength);
+    if (version >= 2) {
+        if (!in.Has(2)) return Refuse(kTruncated);
+        const std::size_t computerLength = in.U16();
+        if (computerLength > kMaxComputerNameLength) {
+            return Refuse("The file is damaged: its computer name has a bad length.");
+        }
+        if (!in.Has(computerLength + 4)) return Refuse(kTruncated);
+        b.computer = in.Text(computerLength);
+        if (!b.computer.empty() && !IsValidComputerName(b.computer)) {
+            return Refuse("The file is damaged: its computer name holds a control character.");
+        }
+    }
     const std::uint32_t count = in.U32();
 
     // The structure first, so that a short file is called truncated rather than damaged.

@@ -48,14 +48,16 @@ struct SafetyBackup {
     LocalTime taken;
     WindowsFamily family = WindowsFamily::Unknown;
     std::vector<SafetyRecord> records;
+    std::string computer;  // the computer it was taken on; empty when unknown (and in version 1 files)
     bool operator==(const SafetyBackup&) const = default;
 };
 
 // The change set's locations with their values before the run ("not set" included).
 SafetyBackup SafetyBackupOf(const ChangeSet& changes, RunKind kind, const std::string& detail,
-                            const LocalTime& taken, WindowsFamily family);
+                            const LocalTime& taken, WindowsFamily family, const std::string& computer = {});
 
-inline constexpr std::uint8_t kSafetyFormatVersion = 1;
+// Version 2 adds the computer's name after the detail; version 1 files are read as they are.
+inline constexpr std::uint8_t kSafetyFormatVersion = 2;
 // Limits the reader enforces; the writer refuses what the reader would refuse.
 inline constexpr std::size_t kMaxSafetyBackupSize = 1u << 20;
 inline constexpr std::size_t kMaxDetailLength = 1024;

@@ -116,11 +116,13 @@ std::vector<std::string> SafetyBackupList(const std::vector<std::string>& folder
 }
 
 std::vector<std::string> SafetyBackupsToDelete(const std::vector<std::string>& folderEntries,
-                                               const std::string& alsoKeep, std::size_t kept) {
+                                               const std::vector<std::string>& alsoKeep, std::size_t kept) {
     std::vector<std::string> doomed;
     const auto newestFirst = SafetyBackupList(folderEntries);
     for (std::size_t i = kept; i < newestFirst.size(); ++i) {
-        if (newestFirst[i] != alsoKeep) doomed.push_back(newestFirst[i]);
+        if (std::find(alsoKeep.begin(), alsoKeep.end(), newestFirst[i]) == alsoKeep.end()) {
+            doomed.push_back(newestFirst[i]);
+        }
     }
     return doomed;
 }

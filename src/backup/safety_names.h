@@ -36,10 +36,12 @@ std::string SafetyBackupShownName(const std::string& fileName);
 // The safety backups among the folder's entries, newest first.
 std::vector<std::string> SafetyBackupList(const std::vector<std::string>& folderEntries);
 
-// The automatic ones beyond the newest `kept`; `alsoKeep` (the one Undo would restore) never.
-// Nothing else is ever chosen: no file the user saved can carry a safety backup's name.
+// The automatic ones beyond the newest `kept`; those in `alsoKeep` (the one Undo would restore, the one
+// a pending network check would) never. Nothing else is ever chosen: no file the user saved can carry a
+// safety backup's name.
 std::vector<std::string> SafetyBackupsToDelete(const std::vector<std::string>& folderEntries,
-                                               const std::string& alsoKeep, std::size_t kept = kSafetyBackupsKept);
+                                               const std::vector<std::string>& alsoKeep,
+                                               std::size_t kept = kSafetyBackupsKept);
 
 // The file a safety backup is written to before it is renamed to its name.
 std::string SafetyBackupTemporaryName(const std::string& fileName);

@@ -7,7 +7,7 @@
 namespace zv {
 
 SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder,
-                     const AskYesNo& ask) {
+                     const AskYesNo& ask, const std::string& computer) {
     SavedFileOk ok;
     if (auto refused = RefuseBackupName(name)) {
         ok.message = *refused;
@@ -20,14 +20,12 @@ SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& nam
     }
     const std::string file = name + kBackupExtension;
     if (folder.Exists(file) && !(ask && ask(OverwriteQuestion(name)))) return ok;
-    BackupResult backup = TakeBackup(reg, FamilyOf(os));
+    BackupResult backup = TakeBackup(reg, FamilyOf(os), computer);
     if (!backup.ok()) {
         ok.message = backup.message;
         return ok;
     }
-    // MoveFileEx exists on the NT family only.
-    const ReplaceMethod method = os.IsWinNT() ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
-    ok.message = folder.WriteWhole(file, TemporaryBackupName(name), backup.bytes, method);
+    ok.message = folder.WriteWhole(file, TemporaryBackupName(name), backup.bytes, ReplaceMethodFor(os));
     // A failed write may have left the file under its temporary name or removed the old one.
     ok.relist = !ok.message.empty();
     ok.done = ok.message.empty();

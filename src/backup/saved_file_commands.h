@@ -16,6 +16,10 @@ namespace zv {
 // How a new backup replaces an old file of its name: in one step (MoveFileEx, the NT family) or,
 // where MoveFileEx does not exist (Windows 95, 98, Me), by deleting the old file and renaming.
 enum class ReplaceMethod { kMoveFileEx, kDeleteThenMove };
+// The one choice of it for the running system.
+inline ReplaceMethod ReplaceMethodFor(const COpSysInfo& os) {
+    return os.IsWinNT() ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
+}
 
 // The backup folder as the two OK sequences use it; files are named within the folder. On Windows
 // it is Win32BackupFolder (backup/win32/backup_folder.h).
@@ -47,9 +51,9 @@ struct SavedFileOk {
 };
 
 // Backup: refuse the name, make the folder, ask before replacing a file of that name, take the backup
-// of the running family and write it whole in place of the old file.
+// of the running family (saying which computer it is from) and write it whole in place of the old file.
 SavedFileOk BackupOk(Registry& reg, const COpSysInfo& os, const std::string& name, BackupFolderFiles& folder,
-                     const AskYesNo& ask);
+                     const AskYesNo& ask, const std::string& computer = {});
 
 // The Restore window's first steps: what it shows for a refused name or an unreadable file, or nothing
 // with the file's bytes in `contents` (none when there is no such file) when the restore may go on.

@@ -1,7 +1,9 @@
 // Change rows, their display texts, and putting values into a registry.
 #include "platform/change_set.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace zv {
 
@@ -148,6 +150,31 @@ void ApplyChangeSet(Registry& reg, const ChangeSet& changes) {
         }
     }
     for (const auto& row : changes.rows) PutValue(reg, row.where, row.after);
+}
+
+bool MayWrite(Registry& reg, const ChangeSet& changes) {
+    std::vector<ValueLocation> keys;
+    for (const ValueChange& row : changes.rows) keys.push_back(row.where);
+    keys.insert(keys.end(), changes.createdKeys.begin(), changes.createdKeys.end());
+    std::vector<std::pair<RegKey, std::string>> probed;
+    for (const ValueLocation& where : keys) {
+        // The nearest key that is there, the root at the last: a missing one is made in it.
+        std::string path = where.key;
+        RegKey key = 0;
+        bool found = false;
+        while (!(found = reg.OpenKey(where.root, path, &key) == kErrorSuccess) && !path.empty()) {
+            const auto slash = path.find_last_of('\\');
+            path.erase(slash == std::string::npos ? 0 : slash);
+        }
+        if (!found) continue;
+        reg.CloseKey(key);
+        if (std::find(probed.begin(), probed.end(), std::pair{where.root, path}) != probed.end()) continue;
+        probed.emplace_back(where.root, path);
+        // Opens the key that is there for writing; makes nothing.
+        if (reg.CreateKey(where.root, path, &key) == kErrorAccessDenied) return false;
+        if (key) reg.CloseKey(key);
+    }
+    return true;
 }
 
 }  // namespace zv

@@ -61,4 +61,9 @@ void PutValue(Registry& reg, const ValueLocation& where, const std::optional<Reg
 // Creates the change set's keys and puts every row's `after` value in place, in order.
 void ApplyChangeSet(Registry& reg, const ChangeSet& changes);
 
+// Whether this user may change every key the change set writes in (for a key still to be made, the
+// nearest one there): each is opened for writing and closed again, and nothing is made or written.
+// On Windows NT, 2000 and XP a user who is no administrator may not; the 9x family has no such rights.
+bool MayWrite(Registry& reg, const ChangeSet& changes);
+
 }  // namespace zv

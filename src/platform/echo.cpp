@@ -35,6 +35,30 @@ bool EchoAnswered(std::int32_t status, const EchoReply& reply) {
     return status == 0 && reply.Status == 0 && reply.Address != 0;
 }
 
+CheckedEcho CheckEcho(NetApi& api, const std::string& host, std::uint32_t timeoutMs) {
+    CheckedEcho out;
+    if (api.WSAStartup(kWinsockVersion11) != 0) {
+        out.why = "Windows Sockets did not start.";
+        return out;
+    }
+    const std::uint32_t target = api.InetAddr(WinsockPing(api).ResolveHost(host));
+    const std::uintptr_t handle = target == kInaddrNone ? 0 : api.IcmpCreateFile();
+    if (target == kInaddrNone) {
+        out.why = "The name " + host + " could not be resolved.";
+    } else if (handle == 0) {
+        out.why = "Windows offers no ICMP functions to send the echo with.";
+    } else {
+        EchoReply reply{};
+        api.IcmpSendEcho(handle, target, kEchoRequestData.data(), static_cast<std::uint16_t>(kEchoRequestData.size()),
+                         &reply, kEchoReplySize, timeoutMs);
+        api.IcmpCloseHandle(handle);
+        out.result = EchoAnswered(0, reply) ? CheckedEcho::Result::Answered : CheckedEcho::Result::NoAnswer;
+        out.rttMs = reply.RoundTripTime;
+    }
+    api.WSACleanup();
+    return out;
+}
+
 std::optional<std::uint32_t> EchoOnce(PingNetwork& network, const std::string& host) {
     if (!network.StartSockets()) return std::nullopt;
     EchoReply reply{};

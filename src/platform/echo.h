@@ -122,4 +122,20 @@ bool EchoAnswered(std::int32_t status, const EchoReply& reply);
 // time when the host answered; nothing when it did not or the sockets would not start.
 std::optional<std::uint32_t> EchoOnce(PingNetwork& network, const std::string& host);
 
+// How long the network check waits for each answer: a satellite or a busy dial-up link needs seconds,
+// and Windows' own ping waits as long.
+inline constexpr std::uint32_t kCheckEchoTimeoutMs = 4000;
+
+// What one echo of the network check found out: an answer, no answer to an echo that went out, or no
+// echo sent at all, which says nothing about the network.
+struct CheckedEcho {
+    enum class Result { Answered, NoAnswer, NotSent };
+    Result result = Result::NotSent;
+    std::uint32_t rttMs = 0;
+    std::string why;  // NotSent: what stood in the way, a whole sentence
+};
+
+// One echo over the system calls, waiting `timeoutMs` for the answer. Shows no box.
+CheckedEcho CheckEcho(NetApi& api, const std::string& host, std::uint32_t timeoutMs = kCheckEchoTimeoutMs);
+
 }  // namespace zv

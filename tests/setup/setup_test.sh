@@ -47,6 +47,11 @@ REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Quonibar\Zarvelo]
 "LoadedMain"="Yes"
+"CheckHost"="example.org"
+"CheckSafetyBackup"="Before Optimize 2026-12-08 14.05.33.zsb"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunOnce]
+"Zarvelo"="\"C:\\Tools\\Zarvelo\\zarvelo.exe\" /check"
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Quonibar\Pulsiva]
 "Loaded"="Yes"
@@ -115,6 +120,8 @@ left=""
 [ ! -e "$menu" ] || fail "the Start menu group is still there"
 wine_ reg query "$uninstall_key" >/dev/null && fail "the Add/Remove Programs entry is still there"
 [ -z "$(value "$run_key" Pulsiva)" ] || fail "Pulsiva still starts with Windows"
+[ -z "$(value "${run_key}Once" Zarvelo)" ] || fail "a pending network check still starts Zarvelo"
+[ -z "$(value 'HKLM\SOFTWARE\Quonibar\Zarvelo' CheckHost)" ] || fail "the pending network check is still stored"
 expect_value 'HKLM\SOFTWARE\Quonibar\Zarvelo' LoadedMain "Yes"
 expect_value 'HKLM\SOFTWARE\Quonibar\Pulsiva' Loaded "Yes"
 

@@ -122,6 +122,14 @@ TEST(WrittenFiles, HoldRecords2To10OnNtAndTheMarkInRecord1) {
     want.TInt(7, 0);
     want.file.resize(10 * 128, 0);
     EXPECT_EQ(out.bytes, want.file);
+
+    // The computer it was taken on follows in record 11, where readers of record 10 never look.
+    image.computer = "PC1";
+    want.At(11, {'Z', 'V', 'P', 'C', 8, 0, 3, 0, 'P', 'C', '1'});
+    want.file.resize(11 * 128, 0);
+    EXPECT_EQ(EncodeBackupFile(image).bytes, want.file);
+    image.computer = "PC\n1";
+    EXPECT_FALSE(EncodeBackupFile(image).ok()) << "a computer name no file can hold";
 }
 
 TEST(WrittenFiles, ReadBackAsTheyWereSaved) {
@@ -132,6 +140,7 @@ TEST(WrittenFiles, ReadBackAsTheyWereSaved) {
     image.globals[17] = SavedValue::Number(0);
     image.globals[18] = SavedValue::Text("3");
     image.globals[31] = SavedValue::Text("");
+    image.computer = std::string(120, 'C');
     for (auto shared : {SavedValue::Absent(), SavedValue::Number(0), SavedValue::Text(""),
                         SavedValue::Text(std::string(112, '1'))}) {
         image.sharedDefaultMss = shared;
@@ -144,6 +153,7 @@ TEST(WrittenFiles, ReadBackAsTheyWereSaved) {
         EXPECT_EQ(back.image->adapterValues, image.adapterValues);
         EXPECT_EQ(back.image->globals, image.globals);
         EXPECT_EQ(back.image->sharedDefaultMss, shared) << shared.text.size();
+        EXPECT_EQ(back.image->computer, image.computer);
     }
     // Record 1 has room for 112 characters after N and the mark.
     image.sharedDefaultMss = SavedValue::Text(std::string(113, '1'));
@@ -333,6 +343,16 @@ std::vector<Refusal> Refusals() {
     Bytes m = Marked(k98Format);
     m[(40 - 1) * 128] = 17;  // a byte in a marked file outside SLOWNET
     list.push_back({"marked file with a byte as IPMTU", m, k98Format, "damaged: record 40 holds a byte"});
+    BackupImage named;
+    named.format = kNtFormat;
+    named.globals.assign(9, SavedValue::Absent());
+    named.computer = "PC1";
+    m = EncodeBackupFile(named).bytes;
+    m[10 * 128 + 4] = 3;  // a number where the computer's name belongs
+    list.push_back({"computer record without a name", m, kNtFormat, "record 11 does not hold a valid computer name"});
+    m = EncodeBackupFile(named).bytes;
+    m.resize(10 * 128 + 8);
+    list.push_back({"computer record cut short", m, kNtFormat, "record 11 does not hold a valid computer name"});
     return list;
 }
 

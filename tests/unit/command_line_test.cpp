@@ -74,6 +74,9 @@ TEST(CommandLineParse, SplitsAsTheCRuntimeDoes) {
         {"/log \"C:\\Log Files\\z.log\"", {"/log", "C:\\Log Files\\z.log"}},
         {"a\\\\\"b c\"", {"a\\b c"}},
         {"\"\" x", {"", "x"}},
+        // Two quotes inside quotes: one quote of the text, and the quoted part ends.
+        {"a\"b\"\" c d", {"ab\"", "c", "d"}},
+        {"/backup \"Lab \"\"3\"\"\"", {"/backup", "Lab \"3\""}},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(SplitCommandLine(text), expected) << text;
 }
@@ -94,7 +97,8 @@ struct Computer {
                    [this](const std::string& path, const std::string& text, bool append) {
                        files[path] = append ? files[path] + text : text;
                        return std::string();
-                   }} {}
+                   },
+                   "LAB-01"} {}
     CommandOutcome Run(std::vector<std::string> args) {
         const ParsedCommandLine p = ParseCommandLine(args);
         return p.ok() ? RunCommand(services, p.command) : BadArguments(p);
@@ -110,8 +114,15 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
     Computer nt(WindowsFamily::WinXP);
     const std::string empty = nt.reg.Dump();
     EXPECT_EQ(nt.Run({"/optimize", "2", "3", "/adapter", "1"}).exitCode, kExitBadArguments);
-    EXPECT_EQ(nt.Run({"/undo"}).exitCode, kExitBackupFile);
+    EXPECT_EQ(nt.Run({"/undo"}).exitCode, kExitNothingToUndo);
     EXPECT_EQ(nt.Run({"/restore", "missing"}).exitCode, kExitBackupFile);
+    // A user who may change nothing is told so before any review or safety backup.
+    nt.reg.SetReadOnly(true);
+    const CommandOutcome limited = nt.Run({"/optimize", "2", "3"});
+    EXPECT_EQ(limited.exitCode, kExitRefused);
+    EXPECT_EQ(limited.message.rfind("Run Zarvelo as an administrator to change these settings", 0), 0u);
+    EXPECT_TRUE(nt.safety.files.empty());
+    nt.reg.SetReadOnly(false);
     nt.safety.refuse = "The disk is full.";
     EXPECT_EQ(nt.Run({"/optimize", "2", "3"}).exitCode, kExitNotSaved);
     EXPECT_EQ(nt.reg.Dump(), empty);
@@ -133,9 +144,21 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
     EXPECT_EQ(done.exitCode, kExitDone);
     EXPECT_NE(done.message.find("Restart the computer"), std::string::npos) << done.message;
     EXPECT_EQ(nt.safety.files.size(), 2u) << "each write run took its safety backup";
+    const std::string oldest = nt.safety.files.begin()->first;
+    EXPECT_EQ(nt.Run({"/restore", oldest}).exitCode, kExitDone) << "a safety backup as the Restore window lists it";
     EXPECT_EQ(nt.Run({"/undo"}).exitCode, kExitDone);
     EXPECT_EQ(nt.Run({"/backup", "lab"}).exitCode, kExitDone);
     EXPECT_EQ(nt.Run({"/restore", "lab"}).exitCode, kExitDone);
+    // The same folder seen from another computer: its backup is refused, whatever it holds.
+    nt.services.computer = "LAB-02";
+    const std::string before = nt.reg.Dump();
+    const CommandOutcome elsewhere = nt.Run({"/restore", "lab"});
+    EXPECT_EQ(elsewhere.exitCode, kExitBackupFile);
+    EXPECT_NE(elsewhere.message.find("taken on the computer LAB-01, not on this one (LAB-02)"), std::string::npos)
+        << elsewhere.message;
+    EXPECT_EQ(nt.reg.Dump(), before);
+    nt.services.computer = "lab-01";
+    EXPECT_EQ(nt.Run({"/restore", "lab"}).exitCode, kExitDone) << "the same name in another case";
     nt.backups.files["lab.dat"].resize(nt.backups.files["lab.dat"].size() / 2);
     EXPECT_EQ(nt.Run({"/restore", "lab"}).exitCode, kExitBackupFile);
     nt.backups.writeError = "The disk is full.";

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/echo.h"
@@ -19,6 +20,7 @@ public:
     std::uintptr_t handle = 0x44;
     std::uint32_t replyStatus = 0;
     std::uint32_t replyRtt = 0;
+    std::uint32_t replyAddress = 0;
 
     std::vector<std::string> calls;
     std::vector<std::uint16_t> startupVersions;
@@ -68,6 +70,7 @@ public:
         auto* r = static_cast<EchoReply*>(reply);
         r->Status = replyStatus;
         r->RoundTripTime = replyRtt;
+        r->Address = replyAddress;
         return 1;
     }
     void IcmpCloseHandle(std::uintptr_t h) override {
@@ -170,6 +173,39 @@ TEST(SendEcho, SendsNothingForAFailureTextOrWithoutAHandle) {
     EchoReply reply{};
     EXPECT_EQ(WinsockPing(noHandle).SendEcho("127.0.0.1", kEchoRequestData, reply), 0);
     EXPECT_EQ(noHandle.calls, (std::vector<std::string>{"inet_addr", "IcmpCreateFile"}));
+}
+
+// The network check's echo tells an answer, no answer and no echo sent apart, and shows no box.
+TEST(CheckEcho, TellsAnAnswerNoAnswerAndNoEchoSentApart) {
+    const NetApi::HostEntry dotted{kAfInet, 4, std::array<std::uint8_t, 4>{127, 0, 0, 1}};
+    const struct {
+        const char* what;
+        std::function<void(FakeNetApi&)> setUp;
+        CheckedEcho::Result result;
+        const char* why;
+    } cases[] = {
+        {"answered", [](FakeNetApi& a) { a.replyAddress = 0x0100007F; a.replyRtt = 700; },
+         CheckedEcho::Result::Answered, ""},
+        {"timed out", [](FakeNetApi& a) { a.replyStatus = 11010; }, CheckedEcho::Result::NoAnswer, ""},
+        {"no sockets", [](FakeNetApi& a) { a.startupResult = 10091; }, CheckedEcho::Result::NotSent,
+         "Windows Sockets did not start."},
+        {"no name service", [](FakeNetApi& a) { a.host.reset(); a.inetAddrResult = kInaddrNone; },
+         CheckedEcho::Result::NotSent, "The name example.org could not be resolved."},
+        {"no ICMP", [](FakeNetApi& a) { a.handle = 0; }, CheckedEcho::Result::NotSent, "Windows offers no ICMP"},
+    };
+    for (const auto& c : cases) {
+        FakeNetApi api;
+        api.host = dotted;
+        api.cleanupResult = 1;  // no box even then
+        c.setUp(api);
+        const CheckedEcho echo = CheckEcho(api, "example.org");
+        EXPECT_EQ(echo.result, c.result) << c.what;
+        EXPECT_EQ(echo.why.rfind(c.why, 0), 0u) << c.what << ": " << echo.why;
+        EXPECT_TRUE(api.boxes.empty()) << c.what;
+        if (c.result != CheckedEcho::Result::NotSent) {
+            EXPECT_EQ(api.echoTimeout, 4000u) << c.what;
+        }
+    }
 }
 
 }  // namespace

@@ -17,8 +17,9 @@ TEST(NetworkCheckRecord, StoredReadBackAndClearedWithItsRunOnceEntry) {
     EXPECT_FALSE(ReadPendingCheck(reg));
     const PendingCheck check{"example.org", "Before Optimize 2026-12-08 14.05.33.zsb", {2026, 12, 8, 14, 5, 40},
                              3000, 500, 2};
-    StorePendingCheck(reg, check, kExe);
+    EXPECT_TRUE(StorePendingCheck(reg, check, kExe));
     EXPECT_EQ(ReadPendingCheck(reg), check);
+    EXPECT_EQ(DefaultCheckHost(reg), "example.org") << "proposed for the next check";
     EXPECT_EQ(ReadRegString(reg, kHkeyLocalMachine, kRunOnceKey, kRunOnceCheckValue),
               "\"C:\\Program Files\\Zarvelo\\zarvelo.exe\" /check");
 
@@ -35,6 +36,14 @@ TEST(NetworkCheckRecord, StoredReadBackAndClearedWithItsRunOnceEntry) {
     EXPECT_EQ(usual->retryWindowMs, 60000u);
     EXPECT_EQ(usual->retryEveryMs, 2000u);
     EXPECT_EQ(usual->countdownSeconds, 30u);
+
+    // A user who may not change the settings gets no half-stored check that would run.
+    MemoryRegistry limited;
+    WriteRegString(limited, kHkeyLocalMachine, kRunOnceKey, "Other", "x.exe");
+    limited.RefuseCalls(RegCall::Set, 3);
+    EXPECT_FALSE(StorePendingCheck(limited, check, kExe));
+    EXPECT_FALSE(ReadPendingCheck(limited));
+    EXPECT_EQ(ReadRegString(limited, kHkeyLocalMachine, kRunOnceKey, kRunOnceCheckValue, "gone"), "gone");
 }
 
 using Do = CheckStep::Do;
@@ -69,6 +78,29 @@ TEST(NetworkCheckSteps, RetriesThroughTheWindowThenCountsDownAndUndoes) {
     EXPECT_NE(c.Screen().text.find("Undoing in 1 s"), std::string::npos) << c.Screen().text;
     EXPECT_EQ(c.Tick().what, Do::Undo);
     EXPECT_EQ(c.EchoResult(12, 0, 0).what, Do::Wait) << "a late answer changes nothing";
+}
+
+// Echoes that never went out are no evidence: the change is kept, and the check is over.
+TEST(NetworkCheckSteps, NoEchoSentInTheWholeWindowKeepsTheChange) {
+    NetworkCheck never(PendingCheck{"example.org", "", {}, 4000, 2000, 3});
+    CheckStep step = never.EchoNotSent("The name example.org could not be resolved.", 0, 10);
+    for (std::uint32_t started = 2000; step.what == Do::EchoAfter; started += 2000) {
+        step = never.EchoNotSent("The name example.org could not be resolved.", started, started + 10);
+    }
+    EXPECT_EQ(never.State(), CheckState::CouldNotCheck);
+    EXPECT_TRUE(step.clearPending);
+    EXPECT_EQ(step.what, Do::Wait) << "no countdown, no undo";
+    EXPECT_EQ(never.Screen().text.rfind("Could not check the network: The name example.org could not be resolved. "
+                                        "The new settings are kept.", 0), 0u) << never.Screen().text;
+    EXPECT_TRUE(never.Screen().close && !never.Screen().undoNow);
+    EXPECT_EQ(never.Summary(), "example.org: no echo sent. The name example.org could not be resolved.");
+
+    // One echo that went out unanswered is: the countdown follows.
+    NetworkCheck once(PendingCheck{"example.org", "", {}, 4000, 2000, 3});
+    once.EchoNotSent("The name example.org could not be resolved.", 0, 10);
+    once.EchoResult(std::nullopt, 4000, 8000);
+    EXPECT_EQ(once.State(), CheckState::NoAnswer);
+    EXPECT_EQ(once.Summary(), "example.org: 0 of 1 echo answered");
 }
 
 TEST(NetworkCheckSteps, AnswerKeepsAndClosesLater) {

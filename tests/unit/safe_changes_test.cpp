@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/network_check.h"
 #include "app/safe_changes.h"
 #include "app/startup.h"
 #include "backup/backup_restore.h"
@@ -131,7 +132,8 @@ using zvtest::MemoryFolder;
 struct Machine {
     explicit Machine(WindowsFamily f, unsigned seed = 1) : family(f) { SeedMixed(reg, seed); }
     WriteRunContext Context(int second, ReviewChanges review = nullptr) {
-        return WriteRunContext{reg, folder, family, LocalTime{2026, 12, 8, 14, 5, second}, std::move(review)};
+        return WriteRunContext{reg, folder, family, LocalTime{2026, 12, 8, 14, 5, second}, std::move(review),
+                               "LAB-01", {}};
     }
     WindowsFamily family;
     MemoryRegistry reg;
@@ -236,13 +238,21 @@ TEST(SafeChangesRun, TheNewestTenAutomaticBackupsAndEveryUserFileAreKept) {
     for (int day = 1; day <= 12; ++day) {
         m.folder.files[SafetyBackupFileName(RunKind::Apply, LocalTime{2026, 11, day, 9, 0, 0}, {})] = {1};
     }
+    // A check pending since the restart after the oldest run still needs that run's safety backup.
+    const std::string oldest = SafetyBackupFileName(RunKind::Apply, LocalTime{2026, 11, 1, 9, 0, 0}, {});
+    StorePendingCheck(m.reg, PendingCheck{"example.org", oldest, {2026, 11, 1, 9, 0, 1}}, "C:\\Z\\zarvelo.exe");
     auto ctx = m.Context(1);
     ASSERT_TRUE(RunWrite(ctx, Optimize(m.family, 1, 4)).Written());
-    EXPECT_EQ(m.folder.files.size(), 11u);
+    EXPECT_EQ(m.folder.files.size(), 12u);
     EXPECT_TRUE(m.folder.Exists("mine.dat"));
     EXPECT_TRUE(m.folder.Exists(ReadLastSafetyBackup(m.reg)));
+    EXPECT_TRUE(m.folder.Exists(oldest));
     EXPECT_FALSE(m.folder.Exists("Before Apply 2026-11-03 09.00.00.zsb"));
     EXPECT_TRUE(m.folder.Exists("Before Apply 2026-11-04 09.00.00.zsb"));
+    // The Restore window asks before it deletes either.
+    const std::string last = ReadLastSafetyBackup(m.reg);
+    EXPECT_EQ(StillNeededSafetyBackups(m.reg, {"mine", oldest, "Before Apply 2026-11-04 09.00.00.zsb", last}),
+              (std::vector<std::string>{oldest, last}));
 }
 
 // The Restore window's OK: a safety backup by its file name, a saved backup by its name, refused names
@@ -250,26 +260,49 @@ TEST(SafeChangesRun, TheNewestTenAutomaticBackupsAndEveryUserFileAreKept) {
 TEST(SafeChangesRestore, TheRestoreWindowRestoresSafetyAndSavedBackupsAsWriteRuns) {
     Machine m(WindowsFamily::Win98);
     zvtest::FakeFolder window;  // the backup folder as the Restore window reads it
-    window.files["mine.dat"] = TakeBackup(m.reg, m.family).bytes;
+    window.files["mine.dat"] = TakeBackup(m.reg, m.family, "LAB-01").bytes;
+    window.files["theirs.dat"] = TakeBackup(m.reg, m.family, "LAB-02").bytes;
+    window.files["older.dat"] = TakeBackup(m.reg, m.family).bytes;  // says no computer
     auto optimize = m.Context(1);
     const WriteRunOutcome optimized = RunWrite(optimize, Optimize(m.family, 3, 3));
     ASSERT_TRUE(optimized.Written());
     window.files[optimized.safetyBackup] = m.folder.files.at(optimized.safetyBackup);
+    const std::string theirSafety = "Before Apply 2026-12-01 09.00.00.zsb";
+    SafetyBackup their = *ParseSafetyBackup(window.files[optimized.safetyBackup]).backup;
+    their.computer = "LAB-02";
+    window.files[theirSafety] = EncodeSafetyBackup(their).bytes;
 
-    auto ctx = m.Context(2);
     const struct {
         std::string text;
         bool done, relist, focusName;
         std::string says;  // the start of the message
+        int answer = -1;   // to "Restore it on this computer anyway?": -1 not asked, 0 No, 1 Yes
+        bool asked = false;
     } cases[] = {
         {"a:b", false, false, true, "A backup name cannot contain"},
         {"missing", false, false, false, "There is no backup named \"missing\""},
         {"mine", true, true, false, ""},
         {optimized.safetyBackup, true, true, false, ""},
         {optimized.safetyBackup, true, false, false, "Nothing needs to change"},
+        {"theirs", false, false, false,
+         "The backup \"theirs\" was taken on the computer LAB-02, not on this one (LAB-01)."},
+        {"theirs", false, false, false, "", 0, true},
+        {theirSafety, false, false, false, "", 0, true},
+        {"theirs", true, true, false, "", 1, true},
+        {"older", true, false, false, "Nothing needs to change", 0, false},
     };
     for (const auto& c : cases) {
+        auto ctx = m.Context(2);
+        bool asked = false;
+        if (c.answer >= 0) {
+            ctx.restoreElsewhere = [&](const std::string& question) {
+                asked = true;
+                EXPECT_NE(question.find("anyway?"), std::string::npos) << question;
+                return c.answer == 1;
+            };
+        }
         const SavedFileOk ok = RestoreOkRun(ctx, c.text, window);
+        EXPECT_EQ(asked, c.asked) << c.text;
         EXPECT_EQ(ok.done, c.done) << c.text;
         EXPECT_EQ(ok.relist, c.relist) << c.text;
         EXPECT_EQ(ok.focusName, c.focusName) << c.text;

@@ -16,7 +16,7 @@ const LocalTime kWhen{2026, 12, 8, 14, 5, 33};
 RegValue Value(std::uint32_t type, std::string bytes) { return RegValue{type, Bytes(bytes.begin(), bytes.end())}; }
 
 TEST(SafetyBackupFile, RoundTripKeepsEveryRecordExactly) {
-    SafetyBackup b{RunKind::Restore, "12_7_2026_1", kWhen, WindowsFamily::WinMe, {}};
+    SafetyBackup b{RunKind::Restore, "12_7_2026_1", kWhen, WindowsFamily::WinMe, {}, "LAB-07"};
     b.records = {
         {{kHkeyLocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "DefaultTTL"},
          Value(kRegSz, {"64\0", 3})},
@@ -34,17 +34,19 @@ TEST(SafetyBackupFile, RoundTripKeepsEveryRecordExactly) {
     // The header as the format note describes it.
     ASSERT_GE(file.bytes.size(), 18u);
     EXPECT_EQ(Bytes(file.bytes.begin(), file.bytes.begin() + 18),
-              (Bytes{'Z', 'V', 'S', 'B', 1, 0, 3, 3, 0xEA, 0x07, 12, 8, 14, 5, 33, 0, 11, 0}));
+              (Bytes{'Z', 'V', 'S', 'B', 2, 0, 3, 3, 0xEA, 0x07, 12, 8, 14, 5, 33, 0, 11, 0}));
+    EXPECT_EQ(Bytes(file.bytes.begin() + 29, file.bytes.begin() + 37), (Bytes{6, 0, 'L', 'A', 'B', '-', '0', '7'}))
+        << "the computer after the detail";
     const ParsedSafetyBackup back = ParseSafetyBackup(file.bytes);
     ASSERT_TRUE(back.backup) << back.reason;
     EXPECT_EQ(*back.backup, b);
 }
 
-// One record, so that every field sits at a known offset: the detail "D" ends at 19, the count at 23;
-// then root 23, key length 24, key "Software\Z" 26-35, name length 36, name 38, presence 39, type
-// 40, data length 44, data 48-51, checksum 52-55.
+// One record, so that every field sits at a known offset: the detail "D" at 18, no computer (its
+// length at 19), the count at 21; then root 25, key length 26, key "Software\Z" 28-37, name length 38,
+// name 40, presence 41, type 42, data length 46, data 50-53, checksum 54-57.
 Bytes OneRecordFile() {
-    SafetyBackup b{RunKind::Optimize, "D", kWhen, WindowsFamily::Win98, {}};
+    SafetyBackup b{RunKind::Optimize, "D", kWhen, WindowsFamily::Win98, {}, {}};
     b.records = {{{kHkeyLocalMachine, "Software\\Z", "v"}, Value(kRegDword, {"\x40\0\0\0", 4})}};
     return EncodeSafetyBackup(b).bytes;
 }
@@ -64,19 +66,26 @@ TEST(SafetyBackupFile, DamagedFilesAreRefusedWithTheirReason) {
     const Case cases[] = {
         {"empty", [](Bytes& f) { f.clear(); }, false, "not a Zarvelo safety backup"},
         {"bad magic", [](Bytes& f) { f[0] = 'X'; }, false, "not a Zarvelo safety backup"},
-        {"newer version", [](Bytes& f) { f[4] = 2; }, false, "format version 2"},
+        {"newer version", [](Bytes& f) { f[4] = 3; }, false, "format version 3"},
         {"cut in the header", [](Bytes& f) { f.resize(10); }, false, "truncated"},
         {"cut in a record", [](Bytes& f) { f.resize(45); }, false, "truncated"},
         {"checksum cut", [](Bytes& f) { f.pop_back(); }, false, "truncated"},
         {"bytes after the end", [](Bytes& f) { f.push_back(0); }, false, "goes on after its checksum"},
-        {"a changed byte", [](Bytes& f) { f[48] = 0x41; }, false, "checksum does not match"},
-        {"key length 0", [](Bytes& f) { f[24] = 0; }, false, "key path of a bad length"},
-        {"data length huge", [](Bytes& f) { f[47] = 0x7F; }, false, "value of a bad length"},
-        {"unknown root", [](Bytes& f) { f[23] = 9; }, true, "unknown root key"},
-        {"key with an empty name", [](Bytes& f) { f[26] = '\\'; }, true, "empty key name"},
-        {"key with a control character", [](Bytes& f) { f[30] = '\t'; }, true, "must not have"},
-        {"value name with a NUL", [](Bytes& f) { f[38] = 0; }, true, "must not have"},
-        {"not set but holding data", [](Bytes& f) { f[39] = 0; }, true, "marked not set"},
+        {"a changed byte", [](Bytes& f) { f[50] = 0x41; }, false, "checksum does not match"},
+        {"key length 0", [](Bytes& f) { f[26] = 0; }, false, "key path of a bad length"},
+        {"data length huge", [](Bytes& f) { f[49] = 0x7F; }, false, "value of a bad length"},
+        {"computer name too long", [](Bytes& f) { f[19] = 121; }, false, "computer name has a bad length"},
+        {"computer name with a control character",
+         [](Bytes& f) {
+             f[19] = 1;
+             f.insert(f.begin() + 21, '\n');
+         },
+         true, "computer name holds a control character"},
+        {"unknown root", [](Bytes& f) { f[25] = 9; }, true, "unknown root key"},
+        {"key with an empty name", [](Bytes& f) { f[28] = '\\'; }, true, "empty key name"},
+        {"key with a control character", [](Bytes& f) { f[32] = '\t'; }, true, "must not have"},
+        {"value name with a NUL", [](Bytes& f) { f[40] = 0; }, true, "must not have"},
+        {"not set but holding data", [](Bytes& f) { f[41] = 0; }, true, "marked not set"},
         {"unknown run", [](Bytes& f) { f[6] = 7; }, true, "which run"},
         {"unknown Windows", [](Bytes& f) { f[7] = 0; }, true, "no known version of Windows"},
         {"month 13", [](Bytes& f) { f[10] = 13; }, true, "date and time"},
@@ -84,7 +93,7 @@ TEST(SafetyBackupFile, DamagedFilesAreRefusedWithTheirReason) {
     };
     for (const Case& c : cases) {
         Bytes f = OneRecordFile();
-        ASSERT_EQ(f.size(), 56u);
+        ASSERT_EQ(f.size(), 58u);
         ASSERT_TRUE(ParseSafetyBackup(f).backup);
         c.damage(f);
         if (c.reseal) Reseal(f);
@@ -94,10 +103,25 @@ TEST(SafetyBackupFile, DamagedFilesAreRefusedWithTheirReason) {
     }
 }
 
+// Files of version 1 have no computer field; they are read as before, taken on no computer in particular.
+TEST(SafetyBackupFile, VersionOneFilesAreStillRead) {
+    Bytes f = OneRecordFile();
+    f[4] = 1;
+    f.erase(f.begin() + 19, f.begin() + 21);
+    Reseal(f);
+    const ParsedSafetyBackup parsed = ParseSafetyBackup(f);
+    ASSERT_TRUE(parsed.backup) << parsed.reason;
+    EXPECT_EQ(parsed.backup->computer, "");
+    EXPECT_EQ(parsed.backup->records.size(), 1u);
+}
+
 TEST(SafetyBackupFile, TheWriterRefusesWhatTheReaderWould) {
-    SafetyBackup b{RunKind::Apply, "", kWhen, WindowsFamily::WinXP, {{{kHkeyLocalMachine, "\\Lead", "v"}, {}}}};
+    SafetyBackup b{RunKind::Apply, "", kWhen, WindowsFamily::WinXP, {{{kHkeyLocalMachine, "\\Lead", "v"}, {}}}, {}};
     EXPECT_FALSE(EncodeSafetyBackup(b).ok());
     b.records[0].where.key = "Fine";
+    b.computer = "LAB\t07";
+    EXPECT_FALSE(EncodeSafetyBackup(b).ok());
+    b.computer = "LAB-07";
     b.family = WindowsFamily::Unknown;
     EXPECT_FALSE(EncodeSafetyBackup(b).ok());
 }
@@ -137,11 +161,14 @@ TEST(SafetyBackupNames, OnlyAutomaticOnesBeyondTheNewestTenGo) {
     EXPECT_EQ(list.front(), "Before Undo 2026-12-12 09.00.00 (2).zsb");
     EXPECT_EQ(list.back(), "Before Apply 2026-12-01 09.00.00.zsb");
 
-    EXPECT_EQ(SafetyBackupsToDelete(entries, ""),
+    EXPECT_EQ(SafetyBackupsToDelete(entries, {}),
               (std::vector<std::string>{"Before Apply 2026-12-03 09.00.00.zsb", "Before Apply 2026-12-02 09.00.00.zsb",
                                         "Before Apply 2026-12-01 09.00.00.zsb"}));
-    // The one Undo would restore stays, whatever its date.
-    EXPECT_EQ(SafetyBackupsToDelete(entries, "Before Apply 2026-12-01 09.00.00.zsb").size(), 2u);
+    // The ones Undo and a pending network check would restore stay, whatever their dates.
+    EXPECT_EQ(SafetyBackupsToDelete(entries, {"Before Apply 2026-12-01 09.00.00.zsb"}).size(), 2u);
+    EXPECT_EQ(SafetyBackupsToDelete(entries, {"Before Apply 2026-12-01 09.00.00.zsb",
+                                              "Before Apply 2026-12-02 09.00.00.zsb"}),
+              std::vector<std::string>{"Before Apply 2026-12-03 09.00.00.zsb"});
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "backup/backup_restore.h"
 #include "platform/memory_registry.h"
 #include "platform/win32/advapi_registry.h"
+#include "platform/win32/desktop.h"
 #include "support/registry_sandbox.h"
 #include "support/zarvelo_app.h"
 #include "unit/family_query.h"
@@ -263,8 +264,10 @@ TEST_F(BackupWindows, Windows98BackupHoldsTheWholeLayoutAndTheNextNameIsProposed
     ASSERT_TRUE(w.WaitClosed()) << "the window did not close itself";
 
     const Bytes file = ReadAll(PathOf(DateStem() + "_1.dat"));
-    ASSERT_EQ(file.size(), 143u * 128u) << "143 records";
+    ASSERT_EQ(file.size(), 144u * 128u) << "143 records and the computer's";
     EXPECT_EQ(Hex(file, 0, 12), "0A 00 00 00 5A 56 42 4B 01 02 02 00 ") << "record 1: 10 and the mark";
+    EXPECT_EQ(std::string(file.begin() + 143 * 128, file.begin() + 143 * 128 + 4), "ZVPC");
+    EXPECT_EQ(zv::BackupComputer(zv::WindowsFamily::Win98, file), zv::ComputerName());
     EXPECT_EQ(TaggedText(file, 2), "0000");
     EXPECT_EQ(TaggedText(file, 3), "NetTrans\\0000");
     EXPECT_EQ(TaggedText(file, 22), "0010");
@@ -302,7 +305,7 @@ TEST_F(BackupWindows, WindowsXpBackupHoldsRecordsTwoToTen) {
     w.Click(IDC_Backup_Command1);
     ASSERT_TRUE(w.WaitClosed());
     const Bytes file = ReadAll(PathOf("xp layout.dat"));
-    ASSERT_EQ(file.size(), 10u * 128u);
+    ASSERT_EQ(file.size(), 11u * 128u) << "10 records and the computer's";
     EXPECT_EQ(Hex(file, 0, 12), "00 00 00 00 5A 56 42 4B 01 01 03 00 ");
     for (int j = 0; j < 8; ++j) EXPECT_EQ(TaggedNumber(file, 2 + j), static_cast<std::int32_t>(values[j])) << order[j];
     EXPECT_EQ(TaggedText(file, 10), "") << "TcpMaxDupAcks absent";
@@ -389,7 +392,7 @@ TEST_F(BackupWindows, AnExistingBackupIsReplacedOnlyAfterYesAndWhole) {
         EXPECT_NE(Answer(app, "Zarvelo Backup", IDYES), "") << "no question the second time";
         ASSERT_TRUE(w.WaitClosed());
         const Bytes now = ReadAll(PathOf("kept.dat"));
-        EXPECT_EQ(now.size(), std::string(version) == "winxp" ? 1280u : 18304u) << "stale bytes of the old file remain";
+        EXPECT_EQ(now.size(), std::string(version) == "winxp" ? 1408u : 18432u) << "stale bytes of the old file remain";
         EXPECT_EQ(Hex(now, 4, 4), "5A 56 42 4B ");
         EXPECT_FALSE(Exists(PathOf("kept.tmp"))) << "the temporary file stays";
         EXPECT_TRUE(app.Close());
@@ -407,6 +410,7 @@ TEST_F(BackupWindows, BadNamesAndBadFilesAreRefusedWithAMessageAndChangeNothing)
     WriteAll(PathOf("truncated.dat"), Bytes(good.bytes.begin(), good.bytes.begin() + 5000));
     zv::BackupResult nt = zv::TakeBackup(reg, zv::WindowsFamily::WinXP);
     WriteAll(PathOf("from xp.dat"), nt.bytes);
+    WriteAll(PathOf("from lab-99.dat"), zv::TakeBackup(reg, zv::WindowsFamily::Win98, "LAB-99").bytes);
     // What a restore would change.
     zvtest::WriteSz(HKLM, zvtest::kMstcpKey, "DefaultTTL", "128");
     zvtest::DeleteValue(HKLM, zvtest::kClassNet + "0003", "MaxMTU");
@@ -432,14 +436,16 @@ TEST_F(BackupWindows, BadNamesAndBadFilesAreRefusedWithAMessageAndChangeNothing)
     const struct {
         const char* name;
         const char* says;
+        int answer = IDOK;
     } cases[] = {{"a:b", "cannot contain"},
                  {"missing", "There is no backup named \"missing\""},
                  {"truncated", "Nothing has been changed."},
-                 {"from xp", "Nothing has been changed."}};
+                 {"from xp", "Nothing has been changed."},
+                 {"from lab-99", "was taken on the computer LAB-99, not on this one", IDNO}};
     for (const auto& c : cases) {
         r.SetText1(c.name);
         r.Click(IDC_Backup_Command1);
-        const std::string text = Answer(app, "Zarvelo Restore", IDOK);
+        const std::string text = Answer(app, "Zarvelo Restore", c.answer);
         EXPECT_NE(text.find(c.says), std::string::npos) << c.name << ": " << text;
         EXPECT_TRUE(IsWindow(r.hwnd)) << c.name;
     }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
+#include "app/command_line.h"
 #include "app/network_check.h"
 #include "app/safe_changes.h"
 #include "app/startup.h"
@@ -12,6 +15,7 @@
 #include "backup/win32/backup_folder.h"
 #include "backup/win32/safety_disk_folder.h"
 #include "keepalive/settings.h"
+#include "platform/echo.h"
 #include "platform/registry_helpers.h"
 #include "platform/win32/advapi_registry.h"
 #include "support/form1_harness.h"
@@ -24,6 +28,8 @@ namespace zv {
 namespace {
 
 const std::string kBackupName = "Before Optimize 2026-12-08 15.00.00.zsb";
+// The responder's delay for a host that does not answer in time.
+constexpr int kLaterThanTheTimeOut = static_cast<int>(kCheckEchoTimeoutMs) + 500;
 
 // ---- the offer in the restart notice (Form1 in this process) ----------------------------------------
 
@@ -65,13 +71,21 @@ TEST(NetworkCheckOffer, TypedHostIsStoredWithTheRunOnceEntryWhileTheBoxIsChecked
     EXPECT_FALSE(ReadPendingCheck(h.registry)) << "unchecked";
 }
 
-TEST(NetworkCheckOffer, PulsivasSiteIsProposedAndStoredAtOnce) {
+TEST(NetworkCheckOffer, TheHostLastTypedIsProposedAndACheckThatCannotBeStoredIsNotShownArmed) {
     zvtest::Form1Harness h(WindowsFamily::WinXP);
-    WriteRegString(h.registry, kHkeyLocalMachine, kPulsivaKey, kPulsivaSiteValue, "example.net");
+    WriteRegString(h.registry, kHkeyLocalMachine, kZarveloKey, kLastCheckHostValue, "example.net");
     RunOptimizeToTheNotice(h);
-    EXPECT_FALSE(h.Visible(IDC_txtCheckHost));
+    EXPECT_TRUE(h.Visible(IDC_txtCheckHost));
+    EXPECT_EQ(h.Text(IDC_txtCheckHost), "example.net");
     const auto pending = ReadPendingCheck(h.registry);
     EXPECT_EQ(pending ? pending->host : "none", "example.net");
+
+    h.Click(IDC_chkCheckNetwork);
+    h.registry.SetReadOnly(true);
+    h.Click(IDC_chkCheckNetwork);
+    EXPECT_EQ(IsDlgButtonChecked(h.Form()->Frame1(kPageSummary), IDC_chkCheckNetwork), BST_UNCHECKED);
+    EXPECT_EQ(h.Text(IDC_chkCheckNetwork), kCheckNotArmedText);
+    h.registry.SetReadOnly(false);
 }
 
 // ---- zarvelo.exe /check ------------------------------------------------------------------------------
@@ -91,7 +105,7 @@ protected:
     // An optimization through the write run, as the Optimize button makes it, with its safety backup.
     WriteRunOutcome Change() {
         const auto folder = DiskSafetyFolder(BackupDirectory(zvtest::ProgramDir()), ReplaceMethod::kDeleteThenMove);
-        WriteRunContext context{reg_, *folder, WindowsFamily::Win98, LocalTime{2026, 12, 8, 15, 0, 0}, nullptr};
+        WriteRunContext context{reg_, *folder, WindowsFamily::Win98, LocalTime{2026, 12, 8, 15, 0, 0}, nullptr, {}, {}};
         WizardChoice choice;
         choice.adapterIndex = 0;
         choice.adapterText = kDefaultAdapter;
@@ -110,7 +124,7 @@ protected:
         responder.SetDelay(delayMs);
         WriteRunOutcome change = Change();
         EXPECT_TRUE(change.Written()) << change.message;
-        StorePendingCheck(reg_, PendingCheck{"127.0.0.1", change.safetyBackup, {2026, 12, 8, 15, 0, 1}, windowMs, 500,
+        StorePendingCheck(reg_, PendingCheck{"127.0.0.1", change.safetyBackup, {2026, 12, 8, 15, 0, 1}, windowMs, 2000,
                                              countdownSeconds},
                           zvtest::ProgramDir() + "\\zarvelo.exe");
         return change;
@@ -126,14 +140,14 @@ protected:
         }
     }
 
-    // zarvelo.exe with these arguments shows no check window and ends with code 0.
-    static void ExpectEndsWithoutWindow(const std::string& arguments, DWORD windowMs, DWORD exitMs) {
+    // zarvelo.exe with these arguments shows no check window and ends with that code.
+    static void ExpectEndsWithoutWindow(const std::string& arguments, DWORD windowMs, DWORD exitMs, DWORD want = 0) {
         zvtest::Process process("\"" + zvtest::ProgramDir() + "\\zarvelo.exe\" " + arguments);
         ASSERT_TRUE(process.Started());
         EXPECT_EQ(zvtest::WaitForWindow(process.Id(), "Checking the network", windowMs), nullptr);
-        DWORD code = 1;
+        DWORD code = 99;
         ASSERT_TRUE(process.WaitExit(exitMs, &code));
-        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(code, want) << arguments;
     }
 
     void ExpectCheckForgotten() {
@@ -191,7 +205,7 @@ TEST_F(NetnsCheck, AnsweringHostKeepsTheChangeAndForgetsTheCheck) {
 TEST_F(NetnsCheck, SilentHostIsUndoneAfterTheCountdown) {
     NETNS_RESPONDER_OR_SKIP(responder);
     // Answers later than the echo's time-out: no answer.
-    const WriteRunOutcome change = ChangeAndPend(responder, 1500, 1000, 2);
+    const WriteRunOutcome change = ChangeAndPend(responder, kLaterThanTheTimeOut, 1000, 2);
 
     CheckRun run;
     ASSERT_NE(run.window, nullptr) << "no check window";
@@ -217,17 +231,34 @@ TEST_F(NetnsCheck, SilentHostIsUndoneAfterTheCountdown) {
 TEST_F(NetnsCheck, QuietUndoesASilentHostsChangeAtOnceWithoutAWindow) {
     NETNS_RESPONDER_OR_SKIP(responder);
     // A countdown nobody could watch is not waited for.
-    const WriteRunOutcome change = ChangeAndPend(responder, 1500, 1000, 600);
-    ASSERT_NO_FATAL_FAILURE(ExpectEndsWithoutWindow("/check /quiet", 2000, 30000));
+    const WriteRunOutcome change = ChangeAndPend(responder, kLaterThanTheTimeOut, 1000, 600);
+    const std::string log = zvtest::TestDir() + "\\check.log";
+    DeleteFileA(log.c_str());
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectEndsWithoutWindow("/check /quiet /log \"" + log + "\"", 2000, 30000, kExitCheckUndone));
     ExpectEveryLocation(change.changes, true);
     ExpectCheckForgotten();
     made_.push_back(ReadLastSafetyBackup(reg_));
+    std::ifstream file(log);
+    const std::string line((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(line.find("exit 5 check undone, 127.0.0.1: 0 of 1 echo answered"), std::string::npos) << line;
+    file.close();
+    DeleteFileA(log.c_str());
     Sleep(1600);
+}
+
+// A satellite link answers after 700 ms: that is an answer, and the change stays.
+TEST_F(NetnsCheck, QuietKeepsTheChangeOfAHostThatAnswersSlowly) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    const WriteRunOutcome change = ChangeAndPend(responder, 700, 3000, 600);
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsWithoutWindow("/check /quiet", 2000, 30000, kExitDone));
+    ExpectEveryLocation(change.changes, false);
+    ExpectCheckForgotten();
 }
 
 TEST_F(NetnsCheck, KeepChangesKeepsThemAndForgetsTheCheck) {
     NETNS_RESPONDER_OR_SKIP(responder);
-    const WriteRunOutcome change = ChangeAndPend(responder, 1500, 3000, 60);
+    const WriteRunOutcome change = ChangeAndPend(responder, kLaterThanTheTimeOut, 3000, 60);
 
     CheckRun run;
     ASSERT_NE(run.window, nullptr) << "no check window";

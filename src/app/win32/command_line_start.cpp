@@ -9,7 +9,7 @@
 #include "backup/win32/backup_folder.h"
 #include "backup/win32/safety_disk_folder.h"
 #include "platform/win32/desktop.h"
-#include "platform/win32/handles.h"
+#include "platform/win32/file_write.h"
 
 namespace zv {
 namespace {
@@ -19,20 +19,19 @@ UINT Icon(int exitCode) { return exitCode == kExitDone ? MB_ICONINFORMATION : MB
 }  // namespace
 
 std::string WriteTextFile(const std::string& path, const std::string& text, bool append) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    UniqueKernelHandle file(h == INVALID_HANDLE_VALUE ? nullptr : h);
-    if (!file) return "It could not be opened (error " + std::to_string(GetLastError()) + ").";
-    if (append && SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-        GetLastError() != NO_ERROR) {
-        return "Its end could not be found.";
+    return WriteFileText(path, text, append ? FileWriteMode::kAppend : FileWriteMode::kReplace).failed;
+}
+
+// Many computers append to one log at log-on: the file is held only while a line is written, and a
+// file another computer holds is tried again a few times.
+std::string AppendLogLine(const std::string& path, const std::string& line) {
+    FileWriteResult written;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        written = WriteFileText(path, line, FileWriteMode::kAppend);
+        if (written.ok() || (written.error != ERROR_SHARING_VIOLATION && written.error != ERROR_LOCK_VIOLATION)) break;
+        Sleep(100 + 50 * static_cast<DWORD>(attempt % 4));
     }
-    DWORD written = 0;
-    if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size()) {
-        return "It could not be written (is the disk full?).";
-    }
-    return {};
+    return written.failed;
 }
 
 bool RunCommandLineStart(const char* arguments, Registry& registry, const std::string& programVersion, int* exitCode) {
@@ -43,26 +42,35 @@ bool RunCommandLineStart(const char* arguments, Registry& registry, const std::s
     const LocalTime now = LocalNow();
 
     CommandOutcome outcome;
-    if (!parsed.ok()) {
-        outcome = BadArguments(parsed);
-    } else if (command.action == CommandAction::Check) {
-        outcome.exitCode = RunPendingCheckStart(GetModuleHandleA(nullptr), registry, command.quiet);
-        outcome.outcome = "check";
-    } else {
-        const VersionQuery query = SystemVersionQuery();
-        const ReplaceMethod method =
-            COpSysInfo(query).IsWinNT() ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
-        const std::string dir = BackupDirectory(ProgramDirectory());
-        const std::unique_ptr<SafetyFolder> safety = DiskSafetyFolder(dir, method);
-        Win32BackupFolder backups(dir);
-        CommandServices services{registry, query, *safety, backups, now, programVersion, WriteTextFile};
-        outcome = RunCommand(services, command);
+    // A log-on script must get an exit code and a log line whatever happens inside, and no box under /quiet.
+    try {
+        if (!parsed.ok()) {
+            outcome = BadArguments(parsed);
+        } else if (command.action == CommandAction::Check) {
+            const CheckRunEnd end = RunPendingCheckStart(GetModuleHandleA(nullptr), registry, command.quiet);
+            outcome.exitCode = end.exitCode;
+            outcome.outcome = end.outcome;
+        } else {
+            const VersionQuery query = SystemVersionQuery();
+            const std::string dir = BackupDirectory(ProgramDirectory());
+            const std::unique_ptr<SafetyFolder> safety = DiskSafetyFolder(dir, ReplaceMethodFor(COpSysInfo(query)));
+            Win32BackupFolder backups(dir);
+            CommandServices services{registry, query,         *safety,      backups, now,
+                                     programVersion, WriteTextFile, ComputerName()};
+            outcome = RunCommand(services, command);
+        }
+    } catch (const std::exception& e) {
+        outcome = InternalError(e.what());
+    } catch (...) {
+        outcome = InternalError({});
     }
 
     if (!command.logFile.empty()) {
-        const std::string failed = WriteTextFile(command.logFile, LogLine(now, args, outcome), true);
-        if (!failed.empty() && !outcome.message.empty()) {
-            outcome.message += "\r\n\r\nThe log file \"" + command.logFile + "\" could not be written. " + failed;
+        const std::string failed = AppendLogLine(command.logFile, LogLine(now, args, outcome));
+        if (!failed.empty()) {
+            const std::string why = "The log file \"" + command.logFile + "\" could not be written. " + failed;
+            outcome.message += (outcome.message.empty() ? "" : "\r\n\r\n") + why;
+            if (outcome.exitCode == kExitDone) outcome.exitCode = kExitLogNotWritten;
         }
     }
     // /check shows its own result.

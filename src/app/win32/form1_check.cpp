@@ -14,10 +14,9 @@ void Form1::OfferNetworkCheck() {
     // Only a run whose safety backup is named can be undone by the check.
     networkCheckOffered_ = !ReadLastSafetyBackup(reg).empty();
     if (!networkCheckOffered_) return;
-    const std::string site = DefaultCheckHost(reg);
-    checkHostEditable_ = site.empty();
-    // A host typed for an earlier run stays.
-    if (!checkHostEditable_) SetWindowTextA(Control(IDC_txtCheckHost), site.c_str());
+    // The host typed for an earlier check is proposed again.
+    checkHostEditable_ = true;
+    SetWindowTextA(Control(IDC_txtCheckHost), DefaultCheckHost(reg).c_str());
     CheckDlgButton(Frame1(kPageSummary), IDC_chkCheckNetwork, BST_CHECKED);
     txtCheckHost_Change();
 }
@@ -44,7 +43,11 @@ void Form1::StoreNetworkCheck() {
         check.host = host;
         check.safetyBackup = ReadLastSafetyBackup(reg);
         check.time = LocalNow();
-        StorePendingCheck(reg, check, ProgramFilePath());
+        if (!StorePendingCheck(reg, check, ProgramFilePath())) {
+            // Nothing may look armed that will not run.
+            CheckDlgButton(Frame1(kPageSummary), IDC_chkCheckNetwork, BST_UNCHECKED);
+            SetWindowTextA(Control(IDC_chkCheckNetwork), kCheckNotArmedText);
+        }
     } else {
         ClearPendingCheck(reg);
     }

@@ -22,7 +22,7 @@
 namespace zv {
 namespace {
 
-// An echo has ended: wParam 1 when answered, lParam the round-trip time.
+// An echo has ended: lParam a CheckedEcho the window takes over.
 constexpr UINT kEchoDone = WM_APP + 1;
 
 struct EchoJob {
@@ -30,22 +30,32 @@ struct EchoJob {
     std::string host;
 };
 
-// One echo through the network layer Pulsiva pings with; each thread has its own, so that the window
-// may end without waiting for an echo still under way.
+// A network layer that tells nobody: the check says itself what went wrong.
+class SilentNetApi : public SystemNetApi {
+    void ShowExclamation(const std::string&) override {}
+};
+
+// One echo, caught whole: whatever goes wrong inside says nothing about the network.
+CheckedEcho CheckedEchoTo(const std::string& host) {
+    try {
+        SilentNetApi api;
+        return CheckEcho(api, host);
+    } catch (...) {
+        CheckedEcho failed;
+        failed.why = "The echo could not be sent.";
+        return failed;
+    }
+}
+
+// Each echo on a thread of its own, so that the window may end without waiting for one under way.
 DWORD WINAPI EchoThread(LPVOID param) {
     std::unique_ptr<EchoJob> job(static_cast<EchoJob*>(param));
-    std::optional<std::uint32_t> rtt;
-    try {
-        SystemNetApi api;
-        api.SetCaption("Zarvelo");
-        WinsockPing network(api);
-        rtt = EchoOnce(network, job->host);
-    } catch (...) {
-        rtt.reset();  // counted as no answer; the check goes on
-    }
-    PostMessageA(job->window, kEchoDone, rtt ? 1 : 0, static_cast<LPARAM>(rtt.value_or(0)));
+    auto echo = std::make_unique<CheckedEcho>(CheckedEchoTo(job->host));
+    if (PostMessageA(job->window, kEchoDone, 0, reinterpret_cast<LPARAM>(echo.get()))) echo.release();
     return 0;
 }
+
+CheckRunEnd EndOf(const NetworkCheck& check, const WriteRunOutcome* undo);
 
 class NetworkCheckWindow : public WindowBase {
 public:
@@ -57,14 +67,19 @@ private:
     void RestoreAfterFailure() override;
     void Form_Load();
     void StartEcho();
-    void EchoDone(bool answered, std::uint32_t rtt);
+    void EchoDone(const CheckedEcho& echo);
     void Undo();
     void Apply(const CheckStep& step);
     void ShowScreen();
     void Finish() { EndDialog(hwnd_, 0); }
 
+public:
+    CheckRunEnd End() const { return EndOf(check_, undo_ ? &*undo_ : nullptr); }
+
+private:
     Registry& registry_;
     NetworkCheck check_;
+    std::optional<WriteRunOutcome> undo_;
     DWORD startTick_ = 0;
     std::uint32_t echoStartedMs_ = 0;
     UniqueKernelHandle echoThread_;
@@ -87,39 +102,67 @@ void NetworkCheckWindow::StartEcho() {
     if (echoThread_) {
         job.release();  // the thread's now
     } else {
-        EchoDone(false, 0);
+        CheckedEcho none;
+        none.why = "The echo could not be started.";
+        EchoDone(none);
     }
 }
 
-void NetworkCheckWindow::EchoDone(bool answered, std::uint32_t rtt) {
-    Apply(check_.EchoResult(answered ? std::optional<std::uint32_t>(rtt) : std::nullopt, echoStartedMs_,
-                            MsSince(startTick_)));
+// The step after one echo, in the window or without it.
+CheckStep AfterEcho(NetworkCheck& check, const CheckedEcho& echo, std::uint32_t startedMs, std::uint32_t nowMs) {
+    switch (echo.result) {
+    case CheckedEcho::Result::Answered: return check.EchoResult(echo.rttMs, startedMs, nowMs);
+    case CheckedEcho::Result::NoAnswer: return check.EchoResult(std::nullopt, startedMs, nowMs);
+    case CheckedEcho::Result::NotSent: break;
+    }
+    return check.EchoNotSent(echo.why, startedMs, nowMs);
+}
+
+void NetworkCheckWindow::EchoDone(const CheckedEcho& echo) {
+    Apply(AfterEcho(check_, echo, echoStartedMs_, MsSince(startTick_)));
 }
 
 WriteRunOutcome UndoThroughSafetyBackup(Registry& registry, const std::string& safetyBackup) {
     const COpSysInfo os(SystemVersionQuery());
-    const auto folder = DiskSafetyFolder(BackupDirectory(ProgramDirectory()),
-                                         os.IsWinNT() ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove);
-    WriteRunContext context{registry, *folder, FamilyOf(os), LocalNow(), nullptr};
+    const auto folder = DiskSafetyFolder(BackupDirectory(ProgramDirectory()), ReplaceMethodFor(os));
+    WriteRunContext context{registry, *folder, FamilyOf(os), LocalNow(), nullptr, ComputerName(), nullptr};
     return UndoCheckedChange(context, safetyBackup);
 }
 
-void NetworkCheckWindow::Undo() {
-    Apply(check_.UndoFinished(UndoThroughSafetyBackup(registry_, check_.Check().safetyBackup)));
+// How the check ended, for the exit code and the log.
+CheckRunEnd EndOf(const NetworkCheck& check, const WriteRunOutcome* undo) {
+    CheckRunEnd end;
+    switch (check.State()) {
+    case CheckState::Answered: end.outcome = "check answered"; break;
+    case CheckState::Kept: end.outcome = "check kept"; break;
+    case CheckState::CouldNotCheck:
+        end.exitCode = kExitCheckNotDone;
+        end.outcome = "could not check";
+        break;
+    case CheckState::Undone:
+        end.exitCode = kExitCheckUndone;
+        end.outcome = "check undone";
+        break;
+    default:
+        end.exitCode = undo ? FromWrite(*undo, kExitBackupFile).exitCode : kExitBackupFile;
+        if (end.exitCode == kExitDone) end.exitCode = kExitBackupFile;  // the change stayed though it should not
+        end.outcome = "check not undone";
+        break;
+    }
+    end.outcome += ", " + check.Summary();
+    return end;
 }
 
-// A network layer that tells nobody: with /quiet there is no one to read a message box.
-class SilentNetApi : public SystemNetApi {
-    void ShowExclamation(const std::string&) override {}
-};
+void NetworkCheckWindow::Undo() {
+    undo_ = UndoThroughSafetyBackup(registry_, check_.Check().safetyBackup);
+    Apply(check_.UndoFinished(*undo_));
+}
 
 // The window's steps without the window.
-int RunQuietly(Registry& registry, PendingCheck pending) {
+CheckRunEnd RunQuietly(Registry& registry, PendingCheck pending) {
     NetworkCheck check(std::move(pending));
-    SilentNetApi api;
-    WinsockPing network(api);
     const DWORD start = GetTickCount();
-    int exitCode = kExitDone;
+    std::optional<WriteRunOutcome> undo;
     CheckStep step = check.Start();
     for (;;) {
         if (step.clearPending) ClearPendingCheck(registry);
@@ -127,18 +170,16 @@ int RunQuietly(Registry& registry, PendingCheck pending) {
         case CheckStep::Do::EchoAfter: {
             Sleep(step.afterMs);
             const std::uint32_t started = MsSince(start);
-            const std::optional<std::uint32_t> rtt = EchoOnce(network, check.Check().host);
-            step = check.EchoResult(rtt, started, MsSince(start));
+            const CheckedEcho echo = CheckedEchoTo(check.Check().host);
+            step = AfterEcho(check, echo, started, MsSince(start));
             break;
         }
         case CheckStep::Do::TickAfter: step = check.UndoNow(); break;
-        case CheckStep::Do::Undo: {
-            const WriteRunOutcome undo = UndoThroughSafetyBackup(registry, check.Check().safetyBackup);
-            exitCode = FromWrite(undo, kExitBackupFile).exitCode;
-            step = check.UndoFinished(undo);
+        case CheckStep::Do::Undo:
+            undo = UndoThroughSafetyBackup(registry, check.Check().safetyBackup);
+            step = check.UndoFinished(*undo);
             break;
-        }
-        default: return exitCode;  // answered, kept, undone or failed: the check is over
+        default: return EndOf(check, undo ? &*undo : nullptr);  // the check is over
         }
     }
 }
@@ -195,10 +236,11 @@ WindowBase::Result NetworkCheckWindow::OnMessage(HWND, UINT msg, WPARAM wp, LPAR
         if (wp == IDT_Check_Tick) Apply(check_.Tick());
         if (wp == IDT_Check_Close) Finish();
         return 0;
-    case kEchoDone:
-        if (failed_) return 0;
-        EchoDone(wp != 0, static_cast<std::uint32_t>(lp));
+    case kEchoDone: {
+        const std::unique_ptr<CheckedEcho> echo(reinterpret_cast<CheckedEcho*>(lp));
+        if (!failed_) EchoDone(*echo);
         return 0;
+    }
     case WM_COMMAND: return OnCommand(LOWORD(wp));
     default: return std::nullopt;
     }
@@ -234,14 +276,14 @@ void NetworkCheckWindow::RestoreAfterFailure() {
 
 }  // namespace
 
-int RunPendingCheckStart(HINSTANCE instance, Registry& registry, bool quiet) {
+CheckRunEnd RunPendingCheckStart(HINSTANCE instance, Registry& registry, bool quiet) {
     std::optional<PendingCheck> check = ReadPendingCheck(registry);
-    if (!check) return kExitDone;
+    if (!check) return CheckRunEnd{kExitDone, "no check pending"};
     if (quiet) return RunQuietly(registry, std::move(*check));
     NetworkCheckWindow window(registry, std::move(*check));
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NetworkCheck), nullptr, WindowBase::DialogProc,
                     WindowBase::CreationParam(&window));
-    return kExitDone;
+    return window.End();
 }
 
 }  // namespace zv

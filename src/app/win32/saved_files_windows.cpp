@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/help.h"
@@ -14,6 +15,7 @@
 #include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
 #include "backup/win32/backup_folder.h"
+#include "platform/win32/desktop.h"
 
 namespace zv {
 namespace {
@@ -60,7 +62,7 @@ private:
         const AskYesNo ask = [this](const std::string& question) {
             return Message(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
         };
-        ShowOk(BackupOk(*services_.registry, *os_, Text1(), folder, ask));
+        ShowOk(BackupOk(*services_.registry, *os_, Text1(), folder, ask, ComputerName()));
     }
 };
 
@@ -88,7 +90,10 @@ private:
     void Command1_Click() override {
         os_ = std::make_unique<COpSysInfo>(services_.versionQuery);
         Win32BackupFolder folder(Directory());
-        ShowOk(RestoreFromWindow(services_, hwnd_, FamilyOf(*os_), Text1(), folder));
+        const AskYesNo askElsewhere = [this](const std::string& question) {
+            return Message(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+        };
+        ShowOk(RestoreFromWindow(services_, hwnd_, FamilyOf(*os_), Text1(), folder, askElsewhere));
     }
 };
 
@@ -245,8 +250,14 @@ void SavedFilesForm::Command3_Click() {
         std::vector<int> items(static_cast<std::size_t>(count));
         const LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(items.data()));
         items.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        for (int index : items) {
-            const std::string entry = ListItemText(list, index);
+        std::vector<std::string> entries;
+        for (int index : items) entries.push_back(ListItemText(list, index));
+        // The way back of the last change is deleted only when the user says so.
+        const std::vector<std::string> needed = StillNeededSafetyBackups(*services_.registry, entries);
+        const bool keepNeeded = !needed.empty() && Message(DeleteNeededQuestion(needed),
+                                                           MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES;
+        for (const std::string& entry : entries) {
+            if (keepNeeded && std::find(needed.begin(), needed.end(), entry) != needed.end()) continue;
             // A safety backup is listed under its file name. A file that has gone meanwhile is simply
             // no longer listed.
             const std::string file = IsSafetyBackupName(entry) ? entry : entry + kBackupExtension;

@@ -3,23 +3,23 @@
 
 #include "backup/win32/backup_folder.h"
 #include "backup/win32/safety_disk_folder.h"
+#include "platform/win32/desktop.h"
 
 namespace zv {
 namespace {
 
 // The services' folder, or the one on disk (kept in `disk`).
-SafetyFolder& FolderOf(const Form1Services& services, WindowsFamily family, std::unique_ptr<SafetyFolder>* disk) {
+SafetyFolder& FolderOf(const Form1Services& services, std::unique_ptr<SafetyFolder>* disk) {
     if (services.safetyFolder) return *services.safetyFolder;
-    // As the user's backups: 95, 98 and Me have no MoveFileEx.
-    const ReplaceMethod method = IsNtFamily(family) ? ReplaceMethod::kMoveFileEx : ReplaceMethod::kDeleteThenMove;
-    *disk = DiskSafetyFolder(BackupDirectory(services.programDir), method);
+    *disk = DiskSafetyFolder(BackupDirectory(services.programDir), ReplaceMethodFor(COpSysInfo(services.versionQuery)));
     return **disk;
 }
 
 template <typename Work>
 WriteRunOutcome WithContext(const Form1Services& services, HWND owner, WindowsFamily family, Work work) {
     std::unique_ptr<SafetyFolder> disk;
-    WriteRunContext context{*services.registry, FolderOf(services, family, &disk), family, LocalNow(), {}};
+    WriteRunContext context{*services.registry, FolderOf(services, &disk), family, LocalNow(), {},
+                            ComputerName(), {}};
     if (services.review) {
         context.review = [&services, owner](const ChangeSet& changes, const WriteRun& run) {
             return services.review(owner, changes, run);
@@ -39,9 +39,10 @@ WriteRunOutcome UndoFromWindow(const Form1Services& services, HWND owner, Window
 }
 
 SavedFileOk RestoreFromWindow(const Form1Services& services, HWND owner, WindowsFamily family, const std::string& text,
-                              BackupFolderFiles& folder) {
+                              BackupFolderFiles& folder, const AskYesNo& askElsewhere) {
     SavedFileOk ok;
     WithContext(services, owner, family, [&](WriteRunContext& context) {
+        context.restoreElsewhere = askElsewhere;
         ok = RestoreOkRun(context, text, folder);
         return WriteRunOutcome();
     });
@@ -49,9 +50,8 @@ SavedFileOk RestoreFromWindow(const Form1Services& services, HWND owner, Windows
 }
 
 bool UndoAvailable(const Form1Services& services) {
-    // Existence only: the replace method does not matter.
     std::unique_ptr<SafetyFolder> disk;
-    return CanUndo(*services.registry, FolderOf(services, WindowsFamily::Unknown, &disk));
+    return CanUndo(*services.registry, FolderOf(services, &disk));
 }
 
 UINT OutcomeIcon(const WriteRunOutcome& outcome) {

@@ -15,9 +15,9 @@ namespace zv {
 WriteRunOutcome RunFromWindow(const Form1Services& services, HWND owner, WindowsFamily family, const WriteRun& run);
 // Undo of the last write run, likewise.
 WriteRunOutcome UndoFromWindow(const Form1Services& services, HWND owner, WindowsFamily family);
-// The Restore window's OK.
+// The Restore window's OK; `askElsewhere` asks before another computer's backup is restored here.
 SavedFileOk RestoreFromWindow(const Form1Services& services, HWND owner, WindowsFamily family, const std::string& text,
-                              BackupFolderFiles& folder);
+                              BackupFolderFiles& folder, const AskYesNo& askElsewhere);
 // Whether File > Undo Last Change is offered.
 bool UndoAvailable(const Form1Services& services);
 

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "backup/backup_file.h"
+#include "platform/win32/desktop.h"
+#include "platform/win32/file_write.h"
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -21,7 +23,15 @@ struct CloseFind {
 
 }  // namespace
 
-std::string BackupDirectory(const std::string& programDir) { return programDir + "\\backup"; }
+std::string BackupDirectory(const std::string& programDir) {
+    if (!IsNetworkOrCdFolder(programDir)) return programDir + "\\backup";
+    char windows[MAX_PATH] = {0};
+    const UINT n = GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string dir(windows, n > 0 && n < MAX_PATH ? n : 0);
+    if (dir.empty()) return programDir + "\\backup";
+    if (dir.back() != '\\') dir += '\\';
+    return dir + "Zarvelo\\backup";
+}
 
 std::vector<std::string> FolderFiles(const std::string& dir) {
     std::vector<std::string> names;
@@ -38,7 +48,11 @@ std::vector<std::string> FolderFiles(const std::string& dir) {
 bool EnsureFolder(const std::string& dir) {
     const DWORD attributes = GetFileAttributesA(dir.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    return CreateDirectoryA(dir.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+    if (CreateDirectoryA(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+    // The Windows folder's "Zarvelo" may be missing too.
+    const auto slash = dir.find_last_of('\\');
+    if (slash == std::string::npos || slash < 3 || !EnsureFolder(dir.substr(0, slash))) return false;
+    return CreateDirectoryA(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool FileExists(const std::string& path) {
@@ -72,17 +86,14 @@ std::string WriteWholeFile(const std::string& dir, const std::string& name, cons
                            const std::vector<std::uint8_t>& bytes, ReplaceMethod method) {
     const std::string finalPath = dir + "\\" + name;
     const std::string temporaryPath = dir + "\\" + temporaryName;
-    {
-        UniqueKernelHandle file = OpenFile(temporaryPath, GENERIC_WRITE, CREATE_ALWAYS);
-        if (!file) return "The backup file could not be created in the backup folder. No backup has been written.";
-        DWORD written = 0;
-        const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size() && FlushFileBuffers(file.get());
-        if (!ok) {
-            file.reset();
-            DeleteFileA(temporaryPath.c_str());
-            return "The backup file could not be written (is the disk full?). No backup has been written.";
-        }
+    const FileWriteResult written =
+        WriteFileBytes(temporaryPath, bytes.data(), bytes.size(), FileWriteMode::kReplace, /*flush=*/true);
+    if (written.failedAt == FileWriteResult::Step::kOpen) {
+        return "The backup file could not be created in the backup folder. No backup has been written.";
+    }
+    if (!written.ok()) {
+        DeleteFileA(temporaryPath.c_str());
+        return "The backup file could not be written (is the disk full?). No backup has been written.";
     }
     // The 9x family has MoveFileEx only as a stub that fails; it is looked up so that nothing depends on
     // how a system exports it.

@@ -12,13 +12,17 @@
 
 namespace zv {
 
-// The program directory followed by "\backup".
+// Where this computer keeps its backups and safety backups: "backup" beside the program when the
+// program folder is on this computer's own disk; when it is on the network (or a CD), "Zarvelo\backup"
+// in the Windows folder. Many computers may run one program from a shared folder, and each must keep
+// its own way back, on a disk the network check can read before the network works.
 std::string BackupDirectory(const std::string& programDir);
 
 // The names of the files in the folder, in directory order; none when the folder is missing.
 std::vector<std::string> FolderFiles(const std::string& dir);
 
-// Creates the folder when it is missing. False when it neither exists nor could be made.
+// Creates the folder, and the folder it lies in, when they are missing. False when it neither exists
+// nor could be made.
 bool EnsureFolder(const std::string& dir);
 
 bool FileExists(const std::string& path);

@@ -14,6 +14,8 @@ public:
 
     std::string Write(const std::string& fileName, const std::vector<std::uint8_t>& bytes) override {
         if (!EnsureFolder(dir_)) return "The backup folder \"" + dir_ + "\" could not be created.";
+        // Another run of this second got there first: its way back is never written over.
+        if (FileExists(Path(fileName))) return "A safety backup named \"" + fileName + "\" is there already.";
         return WriteWholeFile(dir_, fileName, SafetyBackupTemporaryName(fileName), bytes, method_);
     }
 

@@ -2,6 +2,7 @@
 #include "keepalive/win32/system_line_files.h"
 
 #include "platform/win32/desktop.h"
+#include "platform/win32/file_write.h"
 #include "platform/win32/handles.h"
 
 namespace zv {
@@ -10,15 +11,6 @@ namespace {
 
 CivilTime FromSystemTime(const SYSTEMTIME& t) {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-// CreateFileA's handle, held; empty when the file could not be opened.
-UniqueKernelHandle Opened(HANDLE h) { return UniqueKernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
-
-bool WriteAll(HANDLE file, const std::string& text) {
-    DWORD written = 0;
-    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
 }
 
 }  // namespace
@@ -47,12 +39,7 @@ bool SystemTextFiles::CreateFolder(const std::string& path) {
 
 bool SystemTextFiles::Append(const std::string& path, const std::string& text) {
     // Shared for reading, so that the log can stay open in a viewer while lines are added.
-    UniqueKernelHandle file = Opened(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
-        return false;
-    return WriteAll(file.get(), text);
+    return WriteFileText(path, text, FileWriteMode::kAppend).ok();
 }
 
 std::string AppDataFolder() {
@@ -68,9 +55,7 @@ std::string AppDataFolder() {
 LogPlace SystemOutageLogPlace() { return ChooseOutageLogPlace(AppDataFolder(), ProgramDirectory()); }
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
-    UniqueKernelHandle file =
-        Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.get(), text);
+    return WriteFileText(path, text, FileWriteMode::kReplace).ok();
 }
 
 }  // namespace zv

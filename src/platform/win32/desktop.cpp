@@ -31,6 +31,23 @@ std::string ProgramDirectory() {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {0};
+    DWORD size = sizeof name;
+    if (!GetComputerNameA(name, &size)) return {};
+    return std::string(name, size < sizeof name ? size : 0);
+}
+
+bool IsNetworkOrCdFolder(const std::string& folder) {
+    if (folder.size() >= 2 && (folder[0] == '\\' || folder[0] == '/') && (folder[1] == '\\' || folder[1] == '/')) {
+        return true;
+    }
+    if (folder.size() < 2 || folder[1] != ':') return false;
+    const char root[] = {folder[0], ':', '\\', '\0'};
+    const UINT type = GetDriveTypeA(root);
+    return type == DRIVE_REMOTE || type == DRIVE_CDROM;
+}
+
 HBITMAP CreateDib32(int width, int height, std::uint32_t** bits) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;

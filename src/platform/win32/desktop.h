@@ -22,6 +22,13 @@ ScreenDpi GetScreenDpi();
 std::string ProgramFilePath();
 std::string ProgramDirectory();
 
+// This computer's (NetBIOS) name; empty when Windows does not say.
+std::string ComputerName();
+
+// Whether a folder is on another computer (a UNC path or a network drive) or a CD, where it is no
+// place of this computer's own to keep files in.
+bool IsNetworkOrCdFolder(const std::string& folder);
+
 // A top-down 32-bit DIB section of width x height pixels whose words are 0x00RRGGBB; null (and
 // *bits null) when it could not be made.
 HBITMAP CreateDib32(int width, int height, std::uint32_t** bits);
