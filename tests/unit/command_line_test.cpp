@@ -146,6 +146,13 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
     const std::string after = w98.reg.Dump();
     EXPECT_EQ(w98.Run({"/optimize", "1", "2", "/adapter", "2"}).exitCode, kExitBadArguments);
     EXPECT_EQ(w98.reg.Dump(), after);
+    // On a tuned computer the file still holds every value, and says what it was made for.
+    EXPECT_EQ(w98.Run({"/optimize", "1", "1", "/export", "lab.reg"}).exitCode, kExitDone);
+    const std::string& file = w98.files["lab.reg"];
+    for (const char* line : {"; Adapter: Default Adapter\r\n; Connection: Dial-up Modem\r\n; Option: Automatic",
+                             "\r\n;   Net\\0010, NetTrans\\0010\r\n", "; Values: ", "\"DefaultTTL\"="}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line << " is not in\n" << file;
+    }
 
 }
 
@@ -160,7 +167,7 @@ TEST(RegFile, WritesEachTypeInTheSyntaxRegeditReads) {
     c.rows.push_back({{kHkeyLocalMachine, key, "Path"}, std::nullopt, RegValue{kRegExpandSz, {'%', 'A', '%', 0}}});
     c.rows.push_back({{kHkeyLocalMachine, key, "Two"}, std::nullopt, RegValue{kRegSz, {'a', 0, 'b', 0}}});
     RegExportFacts facts{"1.0.0", WindowsFamily::WinMe, "Default Adapter", "Satellite", "Automatic Configuration #2",
-                         LocalTime{2026, 12, 8, 9, 30, 1}};
+                         LocalTime{2026, 12, 8, 9, 30, 1}, false, {}};
     const std::string bin = "\"Bin\"=hex:" + [] {
         std::string s;
         for (int i = 0; i < 30; ++i) s += i == 22 ? "ab,\\\r\n  " : i < 29 ? "ab," : "ab";
@@ -177,6 +184,19 @@ TEST(RegFile, WritesEachTypeInTheSyntaxRegeditReads) {
               "\r\n[HKEY_LOCAL_MACHINE\\Software\\Q]\r\n\"a\\\"b\\\\c\"=\"C:\\\\x \\\"y\\\"\"\r\n\"Gone\"=-\r\n" +
                   bin + "\r\n\"Path\"=hex(2):25,41,25,00\r\n\"Two\"=hex(1):61,00,62,00\r\n"
                   "\r\n[HKEY_CURRENT_USER\\Software\\Q]\r\n@=dword:000005dc\r\n\r\n");
+
+    // All values the run writes; on 9x the adapter keys it was made for follow the counts.
+    facts.allValues = true;
+    facts.adapterKeys = {"Net\\0000, NetTrans\\0000: NE2000 Compatible", "Net\\0001, NetTrans\\0003"};
+    const std::string head =
+        "REGEDIT4\r\n; Zarvelo 1.0.0, all values the run writes\r\n; Family: Windows Me\r\n"
+        "; Adapter: Default Adapter\r\n; Connection: Satellite\r\n; Option: Automatic Configuration #2\r\n"
+        "; Date: 2026-12-08 09:30:01\r\n; Values: " + ChangeSummary(c) + "\r\n"
+        "; The adapter values name this computer's adapter and binding keys; another\r\n"
+        "; computer may number its adapters otherwise. Made for these adapters:\r\n"
+        ";   Net\\0000, NetTrans\\0000: NE2000 Compatible\r\n;   Net\\0001, NetTrans\\0003\r\n"
+        "; Lines ending in =- delete a value.";
+    EXPECT_EQ(RegFileText(c, facts).substr(0, head.size()), head);
 }
 
 }  // namespace
