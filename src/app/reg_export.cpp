@@ -87,9 +87,10 @@ std::string RegFileText(const ChangeSet& changes, const RegExportFacts& facts) {
     out += std::string("; Zarvelo ") + facts.programVersion +
            (facts.allValues ? ", all values the run writes" : ", registry changes") + kEol;
     out += Comment("Family", FamilyName(facts.family));
-    out += Comment("Adapter", IsNtFamily(facts.family) ? std::string() : facts.adapter);
+    // The NT family keeps these values once for all adapters; Windows Defaults has no option.
+    out += Comment("Adapter", IsNtFamily(facts.family) ? std::string("all adapters alike") : facts.adapter);
     out += Comment("Connection", facts.connection);
-    out += Comment("Option", facts.option);
+    out += Comment("Option", facts.option.empty() ? std::string("none") : facts.option);
     out += Comment("Date", DateTimeText(facts.date));
     out += Comment(facts.allValues ? "Values" : "Changes", ChangeSummary(changes));
     if (!IsNtFamily(facts.family) && !facts.adapterKeys.empty()) {

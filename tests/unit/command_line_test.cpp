@@ -120,6 +120,7 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
     const CommandOutcome exported = nt.Run({"/optimize", "2", "3", "/export", "lab.reg"});
     EXPECT_EQ(exported.exitCode, kExitDone) << exported.message;
     EXPECT_EQ(nt.files["lab.reg"].rfind("REGEDIT4\r\n", 0), 0u);
+    EXPECT_NE(nt.files["lab.reg"].find("; Adapter: all adapters alike\r\n; Connection: Lan"), std::string::npos);
     EXPECT_TRUE(nt.safety.files.empty()) << "an export writes nothing else";
     EXPECT_EQ(nt.reg.Dump(), empty);
 
