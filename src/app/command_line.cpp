@@ -251,9 +251,11 @@ CommandOutcome Optimize(CommandServices& services, const CommandLine& command) {
         return FromWrite(RunWrite(context, run), kExitRefused);
     }
 
-    const ChangeSet changes = PlanChanges(services.registry, run, nullptr);
+    // Every value the run writes, so that the file tunes a computer in any state, this one's too.
+    const ChangeSet changes = PlanChanges(services.registry, run, nullptr).AllWrites();
     facts.programVersion = services.programVersion;
     facts.date = services.now;
+    facts.allValues = true;
     const std::string failed =
         services.writeFile ? services.writeFile(command.exportFile, RegFileText(changes, facts), false) : "No file.";
     if (!failed.empty()) {
@@ -261,7 +263,7 @@ CommandOutcome Optimize(CommandServices& services, const CommandLine& command) {
                        "The file \"" + command.exportFile + "\" could not be written. " + failed);
     }
     CommandOutcome o = Outcome(kExitDone, "exported",
-                               "The changes have been written to \"" + command.exportFile + "\". " +
+                               "All values the run writes have been written to \"" + command.exportFile + "\". " +
                                    ChangeSummary(changes) + "\r\n\r\nNothing has been changed on this computer.");
     o.set = changes.SetCount();
     o.deleted = changes.DeletedCount();
@@ -348,14 +350,9 @@ WriteRun OptimizeCommandRun(Registry& reg, const VersionQuery& query, const Comm
     choice.connectionIndex = static_cast<int>(connection);
     choice.connectionText = kConnectionTypes[connection];
     if (command.option >= 1 && command.option <= 4) choice.options[static_cast<std::size_t>(command.option - 1)] = true;
-    if (facts) {
-        facts->family = FamilyOf(os);
-        facts->adapter = choice.adapterText;
-        facts->connection = choice.connectionText;
-        facts->option = choice.connectionIndex == kWindowsDefaultsIndex ? std::string()
-                                                                         : ConfigurationName(SelectedOption(choice.options));
-    }
-    return OptimizeRun(os, choice, adapters);
+    WriteRun run = OptimizeRun(os, choice, adapters);
+    if (facts) *facts = run.facts;
+    return run;
 }
 
 std::vector<std::string> SplitCommandLine(const std::string& text) {

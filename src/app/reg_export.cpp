@@ -84,13 +84,21 @@ std::string Comment(const std::string& label, const std::string& text) {
 std::string RegFileText(const ChangeSet& changes, const RegExportFacts& facts) {
     // The signature must be the first line, or the Registry Editor refuses the file.
     std::string out = std::string("REGEDIT4") + kEol;
-    out += std::string("; Zarvelo ") + facts.programVersion + ", registry changes" + kEol;
+    out += std::string("; Zarvelo ") + facts.programVersion +
+           (facts.allValues ? ", all values the run writes" : ", registry changes") + kEol;
     out += Comment("Family", FamilyName(facts.family));
-    out += Comment("Adapter", IsNtFamily(facts.family) ? std::string() : facts.adapter);
+    // The NT family keeps these values once for all adapters; Windows Defaults has no option.
+    out += Comment("Adapter", IsNtFamily(facts.family) ? std::string("all adapters alike") : facts.adapter);
     out += Comment("Connection", facts.connection);
-    out += Comment("Option", facts.option);
+    out += Comment("Option", facts.option.empty() ? std::string("none") : facts.option);
     out += Comment("Date", DateTimeText(facts.date));
-    out += Comment("Changes", ChangeSummary(changes));
+    out += Comment(facts.allValues ? "Values" : "Changes", ChangeSummary(changes));
+    if (!IsNtFamily(facts.family) && !facts.adapterKeys.empty()) {
+        // 9x numbers an adapter's keys in the order of installation: other computers may differ.
+        out += std::string("; The adapter values name this computer's adapter and binding keys; another") + kEol;
+        out += std::string("; computer may number its adapters otherwise. Made for these adapters:") + kEol;
+        for (const std::string& keys : facts.adapterKeys) out += ";   " + keys + kEol;
+    }
     if (changes.DeletedCount() > 0) {
         out += std::string("; Lines ending in =- delete a value. Only the Registry Editor of Windows 2000 and") + kEol;
         out += std::string("; XP deletes values from a file; on Windows 95, 98, Me and NT 4.0 it leaves them,") + kEol;

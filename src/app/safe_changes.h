@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/navigation.h"
+#include "app/reg_export.h"
 #include "backup/safety_backup.h"
 #include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
@@ -43,6 +44,9 @@ struct WriteRun {
     RunKind kind = RunKind::Optimize;
     std::string detail;  // shown in the review and kept in the safety backup
     WritePlan plan;
+    // What a registry file of the run says about it; the exporter adds version and date. Optimize
+    // and Apply only: empty for the others.
+    RegExportFacts facts;
 };
 
 // The three runs the user starts, each with the same registry work the program did before.

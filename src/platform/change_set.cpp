@@ -13,6 +13,13 @@ std::size_t ChangeSet::SetCount() const {
     return n;
 }
 
+ChangeSet ChangeSet::AllWrites() const {
+    ChangeSet all;
+    all.rows = writes;
+    all.createdKeys = createdKeys;
+    return all;
+}
+
 std::size_t ChangeSet::DeletedCount() const { return rows.size() - SetCount(); }
 
 std::string RootName(RegKey root) {

@@ -32,7 +32,12 @@ struct ChangeSet {
     // Keys the run creates that hold no changed value at its end (a value written and then deleted
     // again); keys holding a changed value are created by setting it.
     std::vector<ValueLocation> createdKeys;  // name unused
+    // Every value the run sets or deletes, also those already so here, in the same order: what the
+    // run gives on another computer. Never written by a write run.
+    std::vector<ValueChange> writes;
 
+    // The run's every write as a change set of its own (rows from `writes`).
+    ChangeSet AllWrites() const;
     std::size_t SetCount() const;
     std::size_t DeletedCount() const;
     bool ChangesNothing() const { return rows.empty(); }

@@ -186,9 +186,10 @@ long OverlayRegistry::DeleteValue(RegKey key, const std::string& name) {
     View rootView;
     const View* view = Find(key, &rootView);
     if (!view) return kErrorInvalidHandle;
-    if (!Current(*view, name)) return kErrorFileNotFound;
+    // Kept even when there is nothing to delete here: another computer may have the value.
+    const bool there = Current(*view, name).has_value();
     Touch(*view, name).after.reset();
-    return kErrorSuccess;
+    return there ? kErrorSuccess : kErrorFileNotFound;
 }
 
 long OverlayRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
@@ -229,7 +230,8 @@ long OverlayRegistry::CloseKey(RegKey key) {
 ChangeSet OverlayRegistry::Changes() const {
     ChangeSet changes;
     for (const Touched& t : touched_) {
-        if (t.before != t.after) changes.rows.push_back(ValueChange{t.where, t.before, t.after});
+        changes.writes.push_back(ValueChange{t.where, t.before, t.after});
+        if (t.before != t.after) changes.rows.push_back(changes.writes.back());
     }
     // A created key is made anyway by setting a changed value in it or below it.
     for (const ValueLocation& key : createdKeys_) {

@@ -34,7 +34,8 @@ public:
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
     long CloseKey(RegKey key) override;
 
-    // Every value whose state differs from the base's, with the base's value as "now".
+    // Every value whose state differs from the base's, with the base's value as "now"; `writes`
+    // holds every value set or deleted here, changed or not.
     ChangeSet Changes() const;
 
 private:

@@ -131,6 +131,7 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
     const CommandOutcome exported = nt.Run({"/optimize", "2", "3", "/export", "lab.reg"});
     EXPECT_EQ(exported.exitCode, kExitDone) << exported.message;
     EXPECT_EQ(nt.files["lab.reg"].rfind("REGEDIT4\r\n", 0), 0u);
+    EXPECT_NE(nt.files["lab.reg"].find("; Adapter: all adapters alike\r\n; Connection: Lan"), std::string::npos);
     EXPECT_TRUE(nt.safety.files.empty()) << "an export writes nothing else";
     EXPECT_EQ(nt.reg.Dump(), empty);
 
@@ -169,6 +170,13 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
     const std::string after = w98.reg.Dump();
     EXPECT_EQ(w98.Run({"/optimize", "1", "2", "/adapter", "2"}).exitCode, kExitBadArguments);
     EXPECT_EQ(w98.reg.Dump(), after);
+    // On a tuned computer the file still holds every value, and says what it was made for.
+    EXPECT_EQ(w98.Run({"/optimize", "1", "1", "/export", "lab.reg"}).exitCode, kExitDone);
+    const std::string& file = w98.files["lab.reg"];
+    for (const char* line : {"; Adapter: Default Adapter\r\n; Connection: Dial-up Modem\r\n; Option: Automatic",
+                             "\r\n;   Net\\0010, NetTrans\\0010\r\n"}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line << " is not in\n" << file;
+    }
 
 }
 
@@ -183,7 +191,7 @@ TEST(RegFile, WritesEachTypeInTheSyntaxRegeditReads) {
     c.rows.push_back({{kHkeyLocalMachine, key, "Path"}, std::nullopt, RegValue{kRegExpandSz, {'%', 'A', '%', 0}}});
     c.rows.push_back({{kHkeyLocalMachine, key, "Two"}, std::nullopt, RegValue{kRegSz, {'a', 0, 'b', 0}}});
     RegExportFacts facts{"1.0.0", WindowsFamily::WinMe, "Default Adapter", "Satellite", "Automatic Configuration #2",
-                         LocalTime{2026, 12, 8, 9, 30, 1}};
+                         LocalTime{2026, 12, 8, 9, 30, 1}, false, {}};
     const std::string bin = "\"Bin\"=hex:" + [] {
         std::string s;
         for (int i = 0; i < 30; ++i) s += i == 22 ? "ab,\\\r\n  " : i < 29 ? "ab," : "ab";
@@ -200,6 +208,16 @@ TEST(RegFile, WritesEachTypeInTheSyntaxRegeditReads) {
               "\r\n[HKEY_LOCAL_MACHINE\\Software\\Q]\r\n\"a\\\"b\\\\c\"=\"C:\\\\x \\\"y\\\"\"\r\n\"Gone\"=-\r\n" +
                   bin + "\r\n\"Path\"=hex(2):25,41,25,00\r\n\"Two\"=hex(1):61,00,62,00\r\n"
                   "\r\n[HKEY_CURRENT_USER\\Software\\Q]\r\n@=dword:000005dc\r\n\r\n");
+
+    // All values the run writes; on 9x the adapter keys it was made for follow the counts.
+    facts.allValues = true;
+    facts.adapterKeys = {"Net\\0000, NetTrans\\0000: NE2000 Compatible"};
+    const std::string all = RegFileText(c, facts);
+    EXPECT_NE(all.find(", all values the run writes\r\n"), std::string::npos) << all;
+    EXPECT_NE(all.find("; Values: " + ChangeSummary(c) + "\r\n; The adapter values name this computer's adapter and "
+                       "binding keys; another\r\n; computer may number its adapters otherwise. Made for these "
+                       "adapters:\r\n;   Net\\0000, NetTrans\\0000: NE2000 Compatible\r\n; Lines ending"),
+              std::string::npos) << all;
 }
 
 }  // namespace

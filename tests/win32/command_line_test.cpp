@@ -93,23 +93,38 @@ TEST(CommandLineExport, RegeditImportOfTheFileEqualsTheRunItself) {
     const std::string file = TempPath("zv_export_case.reg");
     for (const auto& [family, optimize] : cases) {
         const std::string what = zv::FamilyName(family) + (optimize.empty() ? " custom" : " " + optimize[1]);
-        std::string exported[2];  // imported from the file, then run directly
-        for (int direct = 0; direct < 2; ++direct) {
+        // Imported from the file of the changes, from that of all values made on a tuned machine, then run directly.
+        std::string exported[3];
+        for (int mode = 0; mode < 3; ++mode) {
             RegistrySandbox s;
             GuardZarveloKeys(s);
+            const zv::RegExportFacts facts{"1.0.0", family, "", what, "", {2026, 12, 8, 9, 0, 0}, mode == 1, {}};
+            if (mode == 1) {
+                // Where the run was made already, the changes alone would be nothing.
+                RegistrySandbox tuned;
+                GuardZarveloKeys(tuned);
+                RunOf(reg, family, {"/optimize", "1", "2"}).plan(reg);
+                const zv::WriteRun run = RunOf(reg, family, optimize);
+                run.plan(reg);
+                const zv::ChangeSet changes = zv::PlanChanges(reg, run, nullptr);
+                EXPECT_TRUE(changes.ChangesNothing()) << what;
+                std::ofstream(file, std::ios::binary) << zv::RegFileText(changes.AllWrites(), facts);
+            }
             // The machine starts with another choice of the wizard already applied.
             RunOf(reg, family, {"/optimize", "1", "2"}).plan(reg);
             const zv::WriteRun run = RunOf(reg, family, optimize);
-            if (direct) {
+            if (mode == 2) {
                 run.plan(reg);
             } else {
-                const zv::RegExportFacts facts{"1.0.0", family, "", what, "", {2026, 12, 8, 9, 0, 0}};
-                std::ofstream(file, std::ios::binary) << zv::RegFileText(zv::PlanChanges(reg, run, nullptr), facts);
+                if (mode == 0) {
+                    std::ofstream(file, std::ios::binary) << zv::RegFileText(zv::PlanChanges(reg, run, nullptr), facts);
+                }
                 ASSERT_TRUE(Regedit("/s \"" + file + "\"")) << what;
             }
-            exported[direct] = ExportAll();
+            exported[mode] = ExportAll();
         }
-        EXPECT_EQ(exported[0], exported[1]) << what << ": the file was\n" << ReadAll(file);
+        EXPECT_EQ(exported[0], exported[2]) << what << ": the changes";
+        EXPECT_EQ(exported[1], exported[2]) << what << ": all values the run writes; the file was\n" << ReadAll(file);
     }
     DeleteFileA(file.c_str());
 }

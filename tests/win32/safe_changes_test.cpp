@@ -120,8 +120,9 @@ void PostClick(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
-// "&Export…" in the review, the file named in the save box: the registry file's text, or empty.
-std::string ExportFromReview(const ZarveloApp& app, HWND review, const std::string& path) {
+// "&Export…" in the review, the file named in the save box as file type `type` (from 1): the
+// registry file's text, or empty.
+std::string ExportFromReview(const ZarveloApp& app, HWND review, const std::string& path, int type) {
     DeleteFileA(path.c_str());
     PostClick(review, IDC_Review_Command3);
     HWND save = zvtest::WaitForWindow(app.ProcessId(), "Save As");
@@ -130,6 +131,12 @@ std::string ExportFromReview(const ZarveloApp& app, HWND review, const std::stri
     if (!name) name = GetDlgItem(save, 0x480);  // edt1 in the older layout
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
+    HWND types = GetDlgItem(save, 0x470);  // cmb1, the file types
+    SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(type - 1), 0);
+    // As a choice from the list: Wine's box takes the type on CBN_SELENDOK.
+    for (const WORD code : {CBN_SELCHANGE, CBN_SELENDOK}) {
+        PostMessageA(save, WM_COMMAND, MAKEWPARAM(0x470, code), reinterpret_cast<LPARAM>(types));
+    }
     PostMessageA(save, WM_COMMAND, IDOK, 0);
     zvtest::WaitFor([&] { return !IsWindow(save); });
     // The file is written after the box has gone: wait until the program is back in its loop.
@@ -254,10 +261,16 @@ TEST_P(ReviewVersusOutcome, OptimizeWritesExactlyTheReviewedRowsAndCancelWritesN
     EXPECT_FALSE(IsWindowEnabled(app.Form1())) << "the review is modal";
     // Exported, the reviewed changes go to a registry file, and the review stays open.
     const Review listed = ReadReview(review);
-    const std::string exported = ExportFromReview(app, review, zvtest::TestDir() + "\\review-export.reg");
-    EXPECT_EQ(exported.rfind("REGEDIT4\r\n", 0), 0u) << exported;
+    const std::string exported = ExportFromReview(app, review, zvtest::TestDir() + "\\review-export.reg", 1);
+    EXPECT_EQ(exported.rfind("REGEDIT4\r\n; Zarvelo ", 0), 0u) << exported;
+    EXPECT_NE(exported.find(", registry changes\r\n"), std::string::npos) << exported;
+    EXPECT_NE(exported.find("; Connection: Cable/DSL running PPPoE or PPTP\r\n; Option: Automatic Configuration #3"),
+              std::string::npos) << exported;
     ASSERT_FALSE(listed.rows.empty());
     EXPECT_NE(exported.find("[" + listed.rows[0].key + "]"), std::string::npos) << exported;
+    // The other file type: every value the run writes.
+    const std::string all = ExportFromReview(app, review, zvtest::TestDir() + "\\review-export.reg", 2);
+    EXPECT_NE(all.find(", all values the run writes\r\n"), std::string::npos) << all;
     ASSERT_TRUE(IsWindow(review));
     PostMessageA(review, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(zvtest::WaitFor([&] { return !IsWindow(review); }));

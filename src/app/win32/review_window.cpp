@@ -63,19 +63,27 @@ private:
 
     void RestoreAfterFailure() override {}
 
-    // The change set as a registry file, for regedit on other computers; nothing is written here.
+    // A registry file for regedit on other computers, chosen by its file type in the save box: the
+    // changes on this computer (the reviewed rows), or every value the run writes, which tunes a
+    // computer in any state. Nothing is written to the registry here.
     void Export_Click() {
+        static const char kTypes[] = "Registry file, the changes on this computer (*.reg)\0*.reg\0"
+                                     "Registry file, all values the run writes (*.reg)\0*.reg\0";
         std::string path = "zarvelo.reg";
-        if (!AskFileToSave(hwnd_, "Registration files (*.reg)\0*.reg\0All files (*.*)\0*.*\0", "reg", &path)) return;
-        RegExportFacts facts;
+        int type = 1;
+        if (!AskFileToSave(hwnd_, kTypes, "reg", &path, &type)) return;
+        RegExportFacts facts = run_.facts;
+        if (facts.connection.empty()) {
+            facts.connection = RunKindName(run_.kind);
+            facts.option = run_.detail;
+        }
         // "Version 1.0.0" without its first word.
         const std::string version = ProgramVersionText();
         facts.programVersion = version.substr(version.find(' ') + 1);
         facts.family = FamilyOf(COpSysInfo(SystemVersionQuery()));
-        facts.connection = RunKindName(run_.kind);
-        facts.option = run_.detail;
         facts.date = LocalNow();
-        const std::string text = RegFileText(changes_, facts);
+        facts.allValues = type == 2;
+        const std::string text = RegFileText(facts.allValues ? changes_.AllWrites() : changes_, facts);
         const std::string failed = WriteTextFile(path, text, false);
         if (!failed.empty()) {
             MessageBoxA(hwnd_, ("The file \"" + path + "\" could not be written. " + failed).c_str(),

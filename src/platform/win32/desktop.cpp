@@ -93,7 +93,8 @@ PixelRect RestoredWindowRect(HWND hwnd) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension, std::string* path) {
+bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension, std::string* path,
+                   int* filterIndex) {
     using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
     static const GetSaveFileNameFn getSaveFileName = [] {
         HMODULE dialogs = LoadLibraryA("comdlg32.dll");  // kept for the program's life
@@ -107,12 +108,14 @@ bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension,
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = filterIndex ? static_cast<DWORD>(*filterIndex) : 0;
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExtension;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!getSaveFileName(&dialog)) return false;
     *path = file;
+    if (filterIndex) *filterIndex = static_cast<int>(dialog.nFilterIndex);
     return true;
 }
 

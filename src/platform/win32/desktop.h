@@ -44,6 +44,8 @@ PixelRect RestoredWindowRect(HWND hwnd);
 // The system's "Save As" box over `owner`. `path` holds the proposed name and receives the chosen one;
 // `filter` is the box's list of pairs ("CSV files (*.csv)\0*.csv\0"). False when the user cancels.
 // The common dialogs are loaded with the first box, not with the program.
-bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension, std::string* path);
+// `filterIndex` (may be null): the file type shown first, from 1, and the one the user chose.
+bool AskFileToSave(HWND owner, const char* filter, const char* defaultExtension, std::string* path,
+                   int* filterIndex = nullptr);
 
 }  // namespace zv
