@@ -8,8 +8,8 @@
 
 #include "app/startup.h"
 #include "app/win32/resource.h"
-#include "app/win32/toolbar_pictures.h"
 #include "app/win32/saved_files_windows.h"
+#include "app/win32/toolbar_pictures.h"
 #include "platform/registry_helpers.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/handles.h"
@@ -365,35 +365,48 @@ TEST_F(Form1Window, AnExceptionInAHandlerIsReportedAndTheWindowCanBeUsedAgain) {
 }
 
 TEST_F(Form1WindowXp, RefusedChangesShowAMessageInsteadOfTheRestartNotice) {
+    // A user who may change nothing is told so before anything is written.
     h.registry.SetReadOnly(true);
     ToSummary(0);
     h.Click(IDC_Command1);
     for (int i = 0; i < 21; ++i) h.Tick();
     ASSERT_EQ(h.messages.size(), 1u);
-    EXPECT_EQ(h.messages[0].caption, "Zarvelo");
-    EXPECT_EQ(h.messages[0].owner, h.Form1());
-    EXPECT_EQ(h.messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(h.messages[0].text.rfind("Run Zarvelo as an administrator to change these settings", 0), 0u)
+        << h.messages[0].text;
+    EXPECT_FALSE(h.Visible(IDC_Frame3));
+    EXPECT_TRUE(h.Enabled(IDC_Command1));
+    h.registry.SetReadOnly(false);
+
+    // Values the registry refuses one by one are counted and told at the end.
+    h.registry.RefuseCalls(zv::RegCall::Set, 1, 1);
+    h.Click(IDC_Command1);
+    for (int i = 0; i < 21; ++i) h.Tick();
+    ASSERT_EQ(h.messages.size(), 2u);
+    EXPECT_EQ(h.messages[1].caption, "Zarvelo");
+    EXPECT_EQ(h.messages[1].owner, h.Form1());
+    EXPECT_EQ(h.messages[1].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
     // NtPreset1 writes three values; the reset found nothing to delete.
-    EXPECT_EQ(h.messages[0].text.rfind("3 settings could not be changed.", 0), 0u) << h.messages[0].text;
-    EXPECT_NE(h.messages[0].text.find("administrator"), std::string::npos);
+    EXPECT_EQ(h.messages[1].text.rfind("3 settings could not be changed.", 0), 0u) << h.messages[1].text;
+    EXPECT_NE(h.messages[1].text.find("administrator"), std::string::npos);
     EXPECT_FALSE(h.Visible(IDC_Frame3));
     EXPECT_TRUE(h.Enabled(IDC_Command1));
 
     // With the rights back, the next run ends with the restart notice.
-    h.registry.SetReadOnly(false);
+    h.registry.RefuseCalls(zv::RegCall::Set, 0);
     h.Click(IDC_Command1);
     for (int i = 0; i < 21; ++i) h.Tick();
-    EXPECT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages.size(), 2u);
     EXPECT_TRUE(h.Visible(IDC_Frame3));
 
     // Refused again: the earlier run's "Restart" goes; the notice speaks for the last run only.
     zv::WriteRegDword(h.registry, zv::kHkeyLocalMachine, zvtest::kTcpip, "DefaultTTL", 5);
-    h.registry.SetReadOnly(true);
+    h.registry.RefuseCalls(zv::RegCall::Set, 1, 1);
     h.Click(IDC_Command1);
     for (int i = 0; i < 21; ++i) h.Tick();
-    EXPECT_EQ(h.messages.size(), 2u);
+    EXPECT_EQ(h.messages.size(), 3u);
     EXPECT_FALSE(h.Visible(IDC_Frame3));
     EXPECT_FALSE(h.Visible(IDC_Command13));
+    h.registry.RefuseCalls(zv::RegCall::Set, 0);
 }
 
 TEST_F(Form1WindowXp, TheNtFamilyListsOnlyDefaultAdapter) {
