@@ -1,5 +1,6 @@
 // The command line's switches and checks, and the runs behind them.
 #include "app/command_line.h"
+#include "app/safe_changes.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +8,10 @@
 
 #include "app/navigation.h"
 #include "app/progress.h"
-#include "app/reg_export.h"
 #include "backup/backup_names.h"
 #include "backup/backup_restore.h"
 #include "tuning/adapters.h"
+#include "writerun/reg_export.h"
 
 namespace zv {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/reg_export.h"
-#include "app/safe_changes.h"
 #include "backup/saved_file_commands.h"
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
+#include "writerun/reg_export.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 

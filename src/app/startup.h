@@ -5,12 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/program_keys.h"
 #include "platform/registry.h"
 #include "platform/screen_geometry.h"
 
 namespace zv {
-
-inline const std::string kZarveloKey = "SOFTWARE\\Quonibar\\Zarvelo";
 
 // "This is the first time ... backup now?" with its line breaks.
 extern const char kFirstRunPrompt[];

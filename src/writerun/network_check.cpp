@@ -1,11 +1,11 @@
 // The pending check, its RunOnce entry, and the check window's steps and texts.
-#include "app/network_check.h"
+#include "writerun/network_check.h"
 
 #include <cstdio>
 
-#include "app/startup.h"
-#include "backup/safety_names.h"
+#include "platform/program_keys.h"
 #include "platform/registry_helpers.h"
+#include "writerun/safety_names.h"
 
 namespace zv {
 namespace {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "app/safe_changes.h"
-#include "backup/safety_backup.h"
 #include "platform/registry.h"
+#include "writerun/safety_backup.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 

@@ -1,5 +1,6 @@
 // The overlay registry: reads through to the base, keeps keys created and values set or deleted.
-#include "platform/overlay_registry.h"
+#include "writerun/overlay_registry.h"
+
 #include "platform/registry_paths.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Registry file text: the REGEDIT4 signature, comment lines, then one section per key in the order
 // the run first touches it.
-#include "app/reg_export.h"
+#include "writerun/reg_export.h"
 
 #include <cstdio>
 #include <vector>

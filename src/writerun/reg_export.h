@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "backup/safety_backup.h"
 #include "platform/change_set.h"
 #include "platform/opsysinfo.h"
+#include "writerun/safety_backup.h"
 
 namespace zv {
 

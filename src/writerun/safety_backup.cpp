@@ -1,5 +1,5 @@
 // The safety backup file: writing, checked reading, and putting its values back.
-#include "backup/safety_backup.h"
+#include "writerun/safety_backup.h"
 
 #include <array>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Safety backup names: building, reading, listing, and which ones go.
-#include "backup/safety_names.h"
+#include "writerun/safety_names.h"
 
 #include <algorithm>
 #include <cctype>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "backup/safety_backup.h"
+#include "writerun/safety_backup.h"
 
 namespace zv {
 

@@ -1,12 +1,11 @@
-// The write-run sequence, the runs the user starts, Undo, and their settings.
-#include "app/safe_changes.h"
+// The write-run sequence, Undo, the Restore window's runs, and their settings.
+#include "writerun/write_run.h"
 
-#include "app/network_check.h"
-#include "app/optimize_run.h"
-#include "app/startup.h"
 #include "backup/backup_restore.h"
-#include "platform/overlay_registry.h"
+#include "platform/program_keys.h"
 #include "platform/registry_helpers.h"
+#include "writerun/network_check.h"
+#include "writerun/overlay_registry.h"
 
 namespace zv {
 
@@ -28,63 +27,6 @@ void WriteLastSafetyBackup(Registry& reg, const std::string& fileName) {
 
 void ForgetLastSafetyBackup(Registry& reg) {
     DeleteRegValue(reg, kHkeyLocalMachine, kZarveloKey, kLastSafetyBackupValue);
-}
-
-namespace {
-
-// The run's facts; on 9x each adapter it writes to by its keys and, where known, its description.
-RegExportFacts RunFacts(WindowsFamily family, const std::string& adapter, const std::string& connection,
-                        const std::string& option, const std::vector<AdapterTarget>& targets,
-                        const DiscoveredAdapters& adapters) {
-    RegExportFacts facts;
-    facts.family = family;
-    facts.adapter = adapter;
-    facts.connection = connection;
-    facts.option = option;
-    if (IsNtFamily(family)) return facts;
-    for (const AdapterTarget& target : targets) {
-        std::string line = "Net\\" + target.adapterKey + ", " + target.bindingKey;
-        for (std::size_t i = 0; i < adapters.instanceNames.size() && i < adapters.descriptions.size(); ++i) {
-            if (adapters.instanceNames[i] == target.adapterKey) line += ": " + adapters.descriptions[i];
-        }
-        facts.adapterKeys.push_back(line);
-    }
-    return facts;
-}
-
-}  // namespace
-
-WriteRun OptimizeRun(const COpSysInfo& os, const WizardChoice& choice, const DiscoveredAdapters& adapters) {
-    std::string detail = choice.connectionText;
-    if (choice.connectionIndex != kWindowsDefaultsIndex) {
-        detail += ", " + ConfigurationName(SelectedOption(choice.options));
-    }
-    if (!IsNtFamily(FamilyOf(os))) detail += ", " + choice.adapterText;
-    const std::string option = choice.connectionIndex == kWindowsDefaultsIndex
-                                   ? std::string()
-                                   : ConfigurationName(SelectedOption(choice.options));
-    return WriteRun{RunKind::Optimize, detail,
-                    [os, choice, adapters](Registry& reg) {
-                        RunOptimize(reg, os, choice, adapters);
-                        return std::string();
-                    },
-                    RunFacts(FamilyOf(os), choice.adapterText, choice.connectionText, option,
-                             ResolveAdapterTargets(choice.adapterText, choice.adapterIndex, adapters), adapters)};
-}
-
-WriteRun ApplyRun(WindowsFamily family, const CustomSelections& selections, const AdapterChoice& choice,
-                  const DiscoveredAdapters& adapters) {
-    int chosen = 0;
-    for (int s : selections) chosen += s >= 0;
-    const std::string detail =
-        "Custom Optimization, " + std::to_string(chosen) + (chosen == 1 ? " setting chosen" : " settings chosen");
-    return WriteRun{RunKind::Apply, detail,
-                    [family, selections, choice, adapters](Registry& reg) {
-                        ApplyCustom(reg, family, selections, choice, adapters);
-                        return std::string();
-                    },
-                    RunFacts(family, choice.itemText, "Custom Optimization", detail.substr(detail.find(", ") + 2),
-                             ResolveAdapterTargets(choice.itemText, choice.itemIndex, adapters), adapters)};
 }
 
 WriteRun RestoreRun(WindowsFamily family, const std::string& name,

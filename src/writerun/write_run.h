@@ -1,7 +1,7 @@
-// Safe changes: every write run (Optimize, Apply, Restore, Undo) first works out exactly what it will
-// change, lets the user review it, takes a safety backup of it, and only then writes; Undo puts the
-// last run's safety backup back. The windows supply the registry, the backup folder, the clock and
-// the review; everything else happens here.
+// Write runs: every run that changes network settings (Optimize, Apply, Restore, Undo, the network
+// check's undo) first works out exactly what it will change, lets the user review it, takes a safety
+// backup of it, and only then writes; Undo puts the last run's safety backup back. The windows and the
+// command line supply the registry, the backup folder, the clock and the review; the rest is here.
 #pragma once
 
 #include <cstdint>
@@ -10,16 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/navigation.h"
-#include "app/reg_export.h"
-#include "backup/safety_backup.h"
-#include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
-#include "optimize/custom.h"
 #include "platform/change_set.h"
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
-#include "tuning/adapters.h"
+#include "writerun/reg_export.h"
+#include "writerun/safety_backup.h"
+#include "writerun/safety_names.h"
 
 namespace zv {
 
@@ -49,11 +46,8 @@ struct WriteRun {
     RegExportFacts facts;
 };
 
-// The three runs the user starts, each with the same registry work the program did before.
-WriteRun OptimizeRun(const COpSysInfo& os, const WizardChoice& choice, const DiscoveredAdapters& adapters);
-WriteRun ApplyRun(WindowsFamily family, const CustomSelections& selections, const AdapterChoice& choice,
-                  const DiscoveredAdapters& adapters);
-// `contents` as the Restore window read them (nothing when there is no such file).
+// A restore of the user's backup; `contents` as the Restore window read them (nothing when there is no
+// such file). Optimize and Apply are made in app/safe_changes.h.
 WriteRun RestoreRun(WindowsFamily family, const std::string& name,
                     const std::optional<std::vector<std::uint8_t>>& contents);
 

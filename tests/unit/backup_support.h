@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
 #include "tuning/catalogue.h"
+#include "writerun/safety_names.h"
 
 namespace zvtest {
 

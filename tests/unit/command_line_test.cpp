@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "app/reg_export.h"
 #include "backup_support.h"
 #include "family_query.h"
 #include "tuning_support.h"
+#include "writerun/reg_export.h"
 
 namespace zv {
 namespace {

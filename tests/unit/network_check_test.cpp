@@ -2,10 +2,10 @@
 // echo to kept, undone or failed.
 #include <gtest/gtest.h>
 
-#include "app/network_check.h"
 #include "app/startup.h"
 #include "platform/memory_registry.h"
 #include "platform/registry_helpers.h"
+#include "writerun/network_check.h"
 
 namespace zv {
 namespace {

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/memory_registry.h"
-#include "platform/overlay_registry.h"
 #include "platform/registry_helpers.h"
+#include "writerun/overlay_registry.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -17,11 +17,11 @@
 #include "backup/saved_file_commands.h"
 #include "optimize/custom.h"
 #include "platform/change_set.h"
-#include "platform/overlay_registry.h"
 #include "platform/registry_helpers.h"
 #include "unit/backup_support.h"
 #include "unit/family_query.h"
 #include "unit/tuning_support.h"
+#include "writerun/overlay_registry.h"
 
 namespace zv {
 namespace {

@@ -5,15 +5,15 @@
 #include <map>
 #include <sstream>
 
-#include "app/network_check.h"
 #include "app/safe_changes.h"
 #include "app/startup.h"
 #include "backup/backup_restore.h"
 #include "backup_support.h"
 #include "family_query.h"
 #include "optimize/custom_current.h"
-#include "platform/overlay_registry.h"
 #include "tuning_support.h"
+#include "writerun/network_check.h"
+#include "writerun/overlay_registry.h"
 
 namespace zv {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <functional>
 
-#include "backup/safety_backup.h"
-#include "backup/safety_names.h"
+#include "writerun/safety_backup.h"
+#include "writerun/safety_names.h"
 
 namespace zv {
 namespace {

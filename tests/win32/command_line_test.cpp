@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "app/command_line.h"
+#include "app/safe_changes.h"
 #include "backup/win32/backup_folder.h"
 #include "optimize/custom.h"
 #include "platform/win32/advapi_registry.h"

@@ -8,12 +8,10 @@
 #include <memory>
 
 #include "app/command_line.h"
-#include "app/network_check.h"
 #include "app/safe_changes.h"
 #include "app/startup.h"
 #include "app/win32/resource.h"
 #include "backup/win32/backup_folder.h"
-#include "backup/win32/safety_disk_folder.h"
 #include "keepalive/settings.h"
 #include "platform/echo.h"
 #include "platform/registry_helpers.h"
@@ -23,6 +21,8 @@
 #include "support/registry_sandbox.h"
 #include "support/wintest.h"
 #include "unit/family_query.h"
+#include "writerun/network_check.h"
+#include "writerun/win32/safety_disk_folder.h"
 
 namespace zv {
 namespace {

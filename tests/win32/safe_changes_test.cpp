@@ -11,9 +11,8 @@
 #include <map>
 #include <set>
 
-#include "app/win32/resource.h"
-#include "app/safe_changes.h"
 #include "app/startup.h"
+#include "app/win32/resource.h"
 #include "platform/change_set.h"
 #include "platform/registry_helpers.h"
 #include "support/form1_harness.h"
@@ -22,6 +21,7 @@
 #include "support/wintest.h"
 #include "support/zarvelo_app.h"
 #include "unit/tuning_support.h"
+#include "writerun/write_run.h"
 
 namespace {
 

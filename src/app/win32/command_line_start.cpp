@@ -7,9 +7,9 @@
 #include "app/command_line.h"
 #include "app/win32/network_check_window.h"
 #include "backup/win32/backup_folder.h"
-#include "backup/win32/safety_disk_folder.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/file_write.h"
+#include "writerun/win32/safety_disk_folder.h"
 
 namespace zv {
 namespace {

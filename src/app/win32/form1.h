@@ -31,16 +31,16 @@
 #include "app/launcher.h"
 #include "app/navigation.h"
 #include "app/progress.h"
-#include "app/safe_changes.h"
 #include "app/status_panels.h"
 #include "app/win32/status_bar_progress.h"
 #include "app/win32/toolbar_pictures.h"
+#include "optimize/custom.h"
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
-#include "optimize/custom.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
 #include "tuning/adapters.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 

@@ -1,11 +1,11 @@
 // Form1's offer in the restart notice: check the network after the restart, undo the change if it fails.
 #include "app/win32/form1.h"
 
-#include "app/network_check.h"
-#include "app/safe_changes.h"
-#include "backup/win32/safety_disk_folder.h"
 #include "app/win32/resource.h"
 #include "platform/win32/desktop.h"
+#include "writerun/network_check.h"
+#include "writerun/win32/safety_disk_folder.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 

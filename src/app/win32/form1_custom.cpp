@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/safe_changes.h"
 #include "app/win32/resource.h"
 #include "app/win32/write_runs.h"
 #include "optimize/custom_current.h"

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/safe_changes.h"
 #include "app/startup.h"
 #include "app/win32/resource.h"
 #include "app/win32/write_runs.h"

@@ -6,11 +6,9 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/network_check.h"
 #include "app/win32/resource.h"
 #include "app/win32/shell_commands.h"
 #include "backup/win32/backup_folder.h"
-#include "backup/win32/safety_disk_folder.h"
 #include "platform/echo.h"
 #include "platform/opsysinfo.h"
 #include "platform/win32/advapi_registry.h"
@@ -18,6 +16,8 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/system_net_api.h"
 #include "platform/win32/window_base.h"
+#include "writerun/network_check.h"
+#include "writerun/win32/safety_disk_folder.h"
 
 namespace zv {
 namespace {
@@ -60,6 +60,8 @@ CheckRunEnd EndOf(const NetworkCheck& check, const WriteRunOutcome* undo);
 class NetworkCheckWindow : public WindowBase {
 public:
     NetworkCheckWindow(Registry& registry, PendingCheck check) : registry_(registry), check_(std::move(check)) {}
+    // How the check ended, once the window is gone.
+    CheckRunEnd End() const { return EndOf(check_, undo_ ? &*undo_ : nullptr); }
 
 private:
     Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
@@ -73,10 +75,6 @@ private:
     void ShowScreen();
     void Finish() { EndDialog(hwnd_, 0); }
 
-public:
-    CheckRunEnd End() const { return EndOf(check_, undo_ ? &*undo_ : nullptr); }
-
-private:
     Registry& registry_;
     NetworkCheck check_;
     std::optional<WriteRunOutcome> undo_;

@@ -7,14 +7,14 @@
 #include <array>
 #include <vector>
 
-#include "app/reg_export.h"
-#include "app/win32/resource.h"
-#include "backup/win32/safety_disk_folder.h"
 #include "app/win32/command_line_start.h"
 #include "app/win32/frm_about.h"
+#include "app/win32/resource.h"
 #include "platform/opsysinfo.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/window_base.h"
+#include "writerun/reg_export.h"
+#include "writerun/win32/safety_disk_folder.h"
 
 namespace zv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/safe_changes.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 

@@ -12,10 +12,10 @@
 #include "app/win32/top_windows.h"
 #include "app/win32/write_runs.h"
 #include "backup/backup_names.h"
-#include "backup/safety_names.h"
 #include "backup/saved_file_commands.h"
 #include "backup/win32/backup_folder.h"
 #include "platform/win32/desktop.h"
+#include "writerun/safety_names.h"
 
 namespace zv {
 namespace {

@@ -2,8 +2,8 @@
 #include "app/win32/write_runs.h"
 
 #include "backup/win32/backup_folder.h"
-#include "backup/win32/safety_disk_folder.h"
 #include "platform/win32/desktop.h"
+#include "writerun/win32/safety_disk_folder.h"
 
 namespace zv {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/safe_changes.h"
 #include "app/win32/form1.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 

@@ -1,5 +1,5 @@
 // The safety backups' folder over the backup folder's file operations.
-#include "backup/win32/safety_disk_folder.h"
+#include "writerun/win32/safety_disk_folder.h"
 
 #include <windows.h>
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "backup/safety_names.h"
 #include "backup/win32/backup_folder.h"
+#include "writerun/safety_names.h"
 
 namespace zv {
 
