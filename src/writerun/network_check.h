@@ -47,7 +47,7 @@ std::string DefaultCheckHost(Registry& reg);
 std::string CheckOfferText(const std::string& host);
 // What it says when the check could not be stored.
 inline constexpr char kCheckNotArmedText[] =
-    "The network check could not be set up (only an administrator may), so it will not run after the restart";
+    "The network check could not be set up (only an administrator may); it will not run";
 
 // Puts back the safety backup of that name as a write run of its own, without review (nobody may be
 // there to answer it).

@@ -85,6 +85,8 @@ TEST(NetworkCheckOffer, TheHostLastTypedIsProposedAndACheckThatCannotBeStoredIsN
     h.Click(IDC_chkCheckNetwork);
     EXPECT_EQ(IsDlgButtonChecked(h.Form()->Frame1(kPageSummary), IDC_chkCheckNetwork), BST_UNCHECKED);
     EXPECT_EQ(h.Text(IDC_chkCheckNetwork), kCheckNotArmedText);
+    RedrawWindow(h.Form1(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    zvtest::SaveScreenshot(h.Form1(), "restart-notice-not-armed");
     h.registry.SetReadOnly(false);
 }
 
