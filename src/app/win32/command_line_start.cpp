@@ -16,22 +16,23 @@ namespace {
 
 UINT Icon(int exitCode) { return exitCode == kExitDone ? MB_ICONINFORMATION : MB_ICONEXCLAMATION; }
 
-}  // namespace
-
-std::string WriteTextFile(const std::string& path, const std::string& text, bool append) {
-    return WriteFileText(path, text, append ? FileWriteMode::kAppend : FileWriteMode::kReplace).failed;
-}
-
 // Many computers append to one log at log-on: the file is held only while a line is written, and a
-// file another computer holds is tried again a few times.
+// file another computer holds is tried again for a few seconds.
 std::string AppendLogLine(const std::string& path, const std::string& line) {
     FileWriteResult written;
     for (int attempt = 0; attempt < 20; ++attempt) {
         written = WriteFileText(path, line, FileWriteMode::kAppend);
-        if (written.ok() || (written.error != ERROR_SHARING_VIOLATION && written.error != ERROR_LOCK_VIOLATION)) break;
+        const bool held = written.error == ERROR_SHARING_VIOLATION || written.error == ERROR_LOCK_VIOLATION;
+        if (written.ok() || !held) break;
         Sleep(100 + 50 * static_cast<DWORD>(attempt % 4));
     }
     return written.failed;
+}
+
+}  // namespace
+
+std::string WriteTextFile(const std::string& path, const std::string& text, bool append) {
+    return WriteFileText(path, text, append ? FileWriteMode::kAppend : FileWriteMode::kReplace).failed;
 }
 
 bool RunCommandLineStart(const char* arguments, Registry& registry, const std::string& programVersion, int* exitCode) {
@@ -55,8 +56,8 @@ bool RunCommandLineStart(const char* arguments, Registry& registry, const std::s
             const std::string dir = BackupDirectory(ProgramDirectory());
             const std::unique_ptr<SafetyFolder> safety = DiskSafetyFolder(dir, ReplaceMethodFor(COpSysInfo(query)));
             Win32BackupFolder backups(dir);
-            CommandServices services{registry, query,         *safety,      backups, now,
-                                     programVersion, WriteTextFile, ComputerName()};
+            CommandServices services{registry, query, *safety, backups,
+                                     now, programVersion, WriteTextFile, ComputerName()};
             outcome = RunCommand(services, command);
         }
     } catch (const std::exception& e) {
@@ -70,10 +71,11 @@ bool RunCommandLineStart(const char* arguments, Registry& registry, const std::s
         if (!failed.empty()) {
             const std::string why = "The log file \"" + command.logFile + "\" could not be written. " + failed;
             outcome.message += (outcome.message.empty() ? "" : "\r\n\r\n") + why;
-            if (outcome.exitCode == kExitDone) outcome.exitCode = kExitLogNotWritten;
+            // Nobody reads a box under /quiet: the script learns it from the exit code.
+            if (command.quiet && outcome.exitCode == kExitDone) outcome.exitCode = kExitLogNotWritten;
         }
     }
-    // /check shows its own result.
+    // /check shows its own result; only a log it could not write is told here.
     if (!command.quiet && !outcome.message.empty()) {
         MessageBoxA(nullptr, outcome.message.c_str(), "Zarvelo", MB_OK | Icon(outcome.exitCode));
     }
