@@ -9,7 +9,6 @@
 #include "app/navigation.h"
 #include "app/progress.h"
 #include "backup/backup_names.h"
-#include "backup/backup_restore.h"
 #include "tuning/adapters.h"
 #include "writerun/reg_export.h"
 
@@ -223,6 +222,7 @@ CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode) {
         case WriteRunStatus::NothingToChange: return Outcome(kExitDone, "nothing to change", run.message);
         case WriteRunStatus::BackupFailed: return Outcome(kExitNotSaved, "no safety backup", run.message);
         case WriteRunStatus::NotAllowed: return Outcome(kExitRefused, "not an administrator", run.message);
+        case WriteRunStatus::TakenElsewhere: return Outcome(kExitBackupFile, "another computer's backup", run.message);
         case WriteRunStatus::Cancelled:
         case WriteRunStatus::Refused: break;
     }
@@ -281,40 +281,19 @@ CommandOutcome Backup(CommandServices& services, const CommandLine& command) {
                    "The backup \"" + command.name + "\" has been written to \"" + services.backupFolder.Folder() + "\".");
 }
 
-// A safety backup by the file name the Restore window lists it under.
-CommandOutcome RestoreSafety(CommandServices& services, const CommandLine& command) {
-    std::string error;
-    const auto bytes = services.safetyFolder.Read(command.name, &error);
-    WriteRunContext context = Context(services);
-    if (bytes && error.empty()) {
-        if (const ParsedSafetyBackup parsed = ParseSafetyBackup(*bytes); parsed.backup) {
-            const std::string elsewhere = TakenElsewhereText(SafetyBackupShownName(command.name),
-                                                             parsed.backup->computer, services.computer);
-            if (!elsewhere.empty()) {
-                return Outcome(kExitBackupFile, "another computer's backup",
-                               elsewhere + "\r\n\r\nNothing has been changed.");
-            }
-        }
-    }
-    return FromWrite(RunWrite(context, RestoreSafetyRun(context.family, command.name, bytes, error)), kExitBackupFile);
-}
-
+// Nobody is there to confirm that another computer's values belong on this one: the run refuses them.
 CommandOutcome Restore(CommandServices& services, const CommandLine& command) {
-    if (IsSafetyBackupName(command.name)) return RestoreSafety(services, command);
+    WriteRunContext context = Context(services);
+    if (IsSafetyBackupName(command.name)) {
+        // A safety backup by the file name the Restore window lists it under.
+        std::string error;
+        const auto bytes = services.safetyFolder.Read(command.name, &error);
+        return FromWrite(RunWrite(context, RestoreSafetyRun(context.family, command.name, bytes, error)),
+                         kExitBackupFile);
+    }
     std::string unreadable;
     const auto contents = services.backupFolder.Read(command.name + kBackupExtension, &unreadable);
     if (!unreadable.empty()) return Outcome(kExitBackupFile, "backup missing or damaged", unreadable);
-    WriteRunContext context = Context(services);
-    // Nobody is there to confirm that another computer's values belong on this one.
-    if (contents) {
-        const std::string elsewhere =
-            TakenElsewhereText(command.name, BackupComputer(context.family, *contents), services.computer);
-        if (!elsewhere.empty()) {
-            return Outcome(kExitBackupFile, "another computer's backup",
-                           elsewhere + "\r\n\r\nNothing has been changed. Only the Restore window puts another "
-                                       "computer's backup on this one, after asking.");
-        }
-    }
     return FromWrite(RunWrite(context, RestoreRun(context.family, command.name, contents)), kExitBackupFile);
 }
 

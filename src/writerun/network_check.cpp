@@ -97,7 +97,10 @@ WriteRunOutcome UndoCheckedChange(WriteRunContext& context, const std::string& s
     if (IsSafetyBackupName(safetyBackup)) bytes = context.folder.Read(safetyBackup, &error);
     WriteRunContext unattended{context.registry, context.folder, context.family, context.now, nullptr,
                                context.computer, nullptr};
-    return RunWrite(unattended, RestoreSafetyRun(context.family, safetyBackup, bytes, error));
+    WriteRun undo = RestoreSafetyRun(context.family, safetyBackup, bytes, error);
+    // This computer's own way back, named by its own pending check.
+    undo.takenOn.clear();
+    return RunWrite(unattended, undo);
 }
 
 CheckScreen NetworkCheck::Screen() const {

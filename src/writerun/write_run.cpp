@@ -31,9 +31,11 @@ void ForgetLastSafetyBackup(Registry& reg) {
 
 WriteRun RestoreRun(WindowsFamily family, const std::string& name,
                     const std::optional<std::vector<std::uint8_t>>& contents) {
-    return WriteRun{RunKind::Restore, name, [family, name, contents](Registry& reg) {
+    return WriteRun{RunKind::Restore, name,
+                    [family, name, contents](Registry& reg) {
                         return RestoreBackupNamed(reg, family, name, contents).message;
-                    }, {}};
+                    },
+                    {}, contents ? BackupComputer(family, *contents) : std::string()};
 }
 
 namespace {
@@ -70,11 +72,13 @@ WriteRun RestoreSafetyRun(WindowsFamily family, const std::string& fileName,
                           const std::optional<std::vector<std::uint8_t>>& contents, const std::string& readError) {
     SafetyBackup backup;
     const std::string why = CheckSafetyBackup(family, fileName, contents, readError, &backup);
-    return WriteRun{RunKind::Restore, SafetyBackupShownName(fileName), [why, backup](Registry& reg) {
+    return WriteRun{RunKind::Restore, SafetyBackupShownName(fileName),
+                    [why, backup](Registry& reg) {
                         if (!why.empty()) return "The settings cannot be restored: " + why + kNothingChanged;
                         RestoreSafetyBackup(reg, backup);
                         return std::string();
-                    }, {}};
+                    },
+                    {}, backup.computer};
 }
 
 ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused) {
@@ -85,6 +89,20 @@ ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused) 
 }
 
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
+    // Another computer's backup holds that computer's adapters and values: only someone asked puts it here.
+    if (TakenElsewhere(run.takenOn, context.computer)) {
+        const std::string elsewhere = "The backup \"" + run.detail + "\" was taken on the computer " + run.takenOn +
+                                      ", not on this one (" + context.computer +
+                                      "). It holds that computer's adapters and values.";
+        if (!context.restoreElsewhere) {
+            return Stop(WriteRunStatus::TakenElsewhere,
+                        elsewhere + kNothingChanged +
+                            " Only the Restore window puts another computer's backup on this one, after asking.");
+        }
+        if (!context.restoreElsewhere(elsewhere + "\r\n\r\nRestore it on this computer anyway?")) {
+            return Stop(WriteRunStatus::Cancelled, {});
+        }
+    }
     std::string refused;
     ChangeSet changes = PlanChanges(context.registry, run, &refused);
     if (!refused.empty()) return Stop(WriteRunStatus::Refused, std::move(refused));
@@ -148,36 +166,17 @@ WriteRunOutcome RunUndo(WriteRunContext& context) {
     return out;
 }
 
-std::string TakenElsewhereText(const std::string& shownName, const std::string& takenOn, const std::string& here) {
-    if (!TakenElsewhere(takenOn, here)) return {};
-    return "The backup \"" + shownName + "\" was taken on the computer " + takenOn + ", not on this one (" + here +
-           "). It holds that computer's adapters and values.";
-}
-
 SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder) {
     SavedFileOk ok;
     WriteRun run;
-    std::string elsewhere;
     if (IsSafetyBackupName(text) && folder.Exists(text)) {
         std::string error;
         const auto bytes = folder.Read(text, &error);
         run = RestoreSafetyRun(context.family, text, bytes, error);
-        if (bytes && error.empty()) {
-            if (const ParsedSafetyBackup parsed = ParseSafetyBackup(*bytes); parsed.backup) {
-                elsewhere = TakenElsewhereText(run.detail, parsed.backup->computer, context.computer);
-            }
-        }
     } else {
         std::optional<std::vector<std::uint8_t>> contents;
         if (auto stop = ReadRestoreFile(text, folder, &contents)) return *stop;
         run = RestoreRun(context.family, text, contents);
-        if (contents) elsewhere = TakenElsewhereText(text, BackupComputer(context.family, *contents), context.computer);
-    }
-    const std::string question = elsewhere + "\r\n\r\nRestore it on this computer anyway?";
-    if (!elsewhere.empty() && !(context.restoreElsewhere && context.restoreElsewhere(question))) {
-        // Said only when nobody was asked; a No is answer enough.
-        if (!context.restoreElsewhere) ok.message = elsewhere + kNothingChanged;
-        return ok;
     }
     const WriteRunOutcome out = RunWrite(context, run);
     ok.relist = out.Written();  // the new safety backup is listed

@@ -44,6 +44,8 @@ struct WriteRun {
     // What a registry file of the run says about it; the exporter adds version and date. Optimize
     // and Apply only: empty for the others.
     RegExportFacts facts;
+    // A restore: the computer its backup was taken on, when the file says.
+    std::string takenOn = {};
 };
 
 // A restore of the user's backup; `contents` as the Restore window read them (nothing when there is no
@@ -68,7 +70,8 @@ struct WriteRunContext {
     LocalTime now;                                  // the local time, for the safety backup's name
     ReviewChanges review;  // asked only while "Review Changes Before Writing" is on; none: not asked
     std::string computer;  // this computer's name, recorded in the safety backup; empty when unknown
-    // Asked before a backup taken on another computer is restored here; none: such a restore is refused.
+    // Asked before a backup taken on another computer is restored here; none: such a restore is refused
+    // (TakenElsewhere), and a No cancels it.
     AskYesNo restoreElsewhere;
 };
 
@@ -79,6 +82,7 @@ enum class WriteRunStatus {
     Refused,          // the run refused before changing anything (a damaged backup, nothing to undo)
     BackupFailed,     // the safety backup could not be written: nothing was changed
     NotAllowed,       // this user may not change the run's keys: nothing was reviewed, backed up or changed
+    TakenElsewhere,   // a restore of another computer's backup that nobody could confirm: nothing was changed
 };
 
 // What a user who may not change the settings is told.
@@ -98,7 +102,7 @@ struct WriteRunOutcome {
 // receives why the run refuses, and the change set is then empty.
 ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused);
 
-// plan -> change set -> may this user write it (else stop) -> review (may cancel) -> safety backup
+// another computer's backup (asked, else stop) -> plan -> change set -> may this user write it (else stop) -> review (may cancel) -> safety backup
 // (failure stops) -> write -> remember the safety backup for Undo -> drop the automatic ones beyond
 // the newest ten, but for those Undo and a pending network check name.
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run);
@@ -114,10 +118,6 @@ WriteRunOutcome RunUndo(WriteRunContext& context);
 // nothing is told and counts as done. A backup taken on another computer is restored only when
 // context.restoreElsewhere says yes.
 SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder);
-
-// Why a backup taken on `takenOn` is not restored on `here` without asking: "The backup "NAME" was
-// taken on the computer LAB-07, not on this one (LAB-12). ..."; empty when it is this computer's.
-std::string TakenElsewhereText(const std::string& shownName, const std::string& takenOn, const std::string& here);
 
 // The safety backups among `files` that Undo or a pending network check would still put back, and
 // what the Restore window asks before it deletes them.
