@@ -12,7 +12,6 @@
 #include "app/startup.h"
 #include "app/win32/resource.h"
 #include "backup/win32/backup_folder.h"
-#include "keepalive/settings.h"
 #include "platform/echo.h"
 #include "platform/registry_helpers.h"
 #include "platform/win32/advapi_registry.h"

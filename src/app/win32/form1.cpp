@@ -677,7 +677,7 @@ void Form1::RefreshSummary() {
     for (int id : {IDC_Frame3, IDC_Label56, IDC_Label57, IDC_Command13}) ShowWindow(GetDlgItem(page, id), frame3Show);
     const bool offer = frame3Show == SW_SHOWNA && networkCheckOffered_;
     ShowWindow(GetDlgItem(page, IDC_chkCheckNetwork), offer ? SW_SHOWNA : SW_HIDE);
-    ShowWindow(GetDlgItem(page, IDC_txtCheckHost), offer && checkHostEditable_ ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(GetDlgItem(page, IDC_txtCheckHost), offer ? SW_SHOWNA : SW_HIDE);
 }
 
 void Form1::FocusVisiblePage() {

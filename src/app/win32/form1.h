@@ -240,7 +240,6 @@ private:
     bool customPageMade_ = false;
     bool unloaded_ = false;
     bool networkCheckOffered_ = false;  // the last run can be undone: the notice offers the check
-    bool checkHostEditable_ = false;    // no stored site: the user types the host
 };
 
 }  // namespace zv

@@ -15,7 +15,6 @@ void Form1::OfferNetworkCheck() {
     networkCheckOffered_ = !ReadLastSafetyBackup(reg).empty();
     if (!networkCheckOffered_) return;
     // The host typed for an earlier check is proposed again.
-    checkHostEditable_ = true;
     SetWindowTextA(Control(IDC_txtCheckHost), DefaultCheckHost(reg).c_str());
     CheckDlgButton(Frame1(kPageSummary), IDC_chkCheckNetwork, BST_CHECKED);
     txtCheckHost_Change();
