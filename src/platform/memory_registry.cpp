@@ -48,6 +48,7 @@ long MemoryRegistry::Walk(RegKey root, const std::string& path, bool create, Nod
             auto child = std::make_unique<Node>();
             child->name = part;
             it = node->children.emplace(UpperName(part), std::move(child)).first;
+            ++writes_;
         }
         node = it->second.get();
     }
@@ -64,6 +65,7 @@ void MemoryRegistry::RefuseCalls(RegCall kind, unsigned long first, unsigned lon
 }
 
 long MemoryRegistry::Injected(RegCall call) {
+    if (hook_) hook_();
     const unsigned long n = ++calls_[static_cast<std::size_t>(call)];
     if (call != refuseKind_ || refuseFrom_ == 0 || n < refuseFrom_) return kErrorSuccess;
     const unsigned long after = n - refuseFrom_;
@@ -141,6 +143,7 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t
     auto& slot = node->values[UpperName(name)];
     if (slot.first.empty()) slot.first = name;
     slot.second = std::move(v);
+    ++writes_;
     return kErrorSuccess;
 }
 
@@ -149,7 +152,9 @@ long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
     Node* node = Resolve(key);
     if (!node) return kErrorInvalidHandle;
     if (readOnly_) return kErrorAccessDenied;
-    return node->values.erase(UpperName(name)) ? kErrorSuccess : Missing(RegCall::Delete);
+    if (!node->values.erase(UpperName(name))) return Missing(RegCall::Delete);
+    ++writes_;
+    return kErrorSuccess;
 }
 
 long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
@@ -169,6 +174,27 @@ long MemoryRegistry::CloseKey(RegKey key) {
     if (long refused = Injected(RegCall::Close)) return refused;
     if (roots_.count(key)) return kErrorSuccess;
     return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+long MemoryRegistry::FlushKey(RegKey key) {
+    if (long refused = Injected(RegCall::Flush)) return refused;
+    return Resolve(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+std::unique_ptr<MemoryRegistry> MemoryRegistry::Copy() const {
+    auto copy = std::make_unique<MemoryRegistry>();
+    auto clone = [](auto&& self, const Node& from, Node& to) -> void {
+        to.name = from.name;
+        to.values = from.values;
+        for (const auto& [upper, child] : from.children) {
+            auto made = std::make_unique<Node>();
+            self(self, *child, *made);
+            to.children.emplace(upper, std::move(made));
+        }
+    };
+    for (const auto& [root, node] : roots_) clone(clone, *node, *copy->roots_[root]);
+    copy->family_ = family_;
+    return copy;
 }
 
 const MemoryRegistry::Node* MemoryRegistry::Find(RegKey root, const std::string& path) const {

@@ -1,7 +1,8 @@
-// A registry held in memory that answers the seven calls exactly as advapi32 does.
+// A registry held in memory that answers the registry calls exactly as advapi32 does.
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -12,8 +13,8 @@
 
 namespace zv {
 
-// The seven calls, to name the one a fault was injected into.
-enum class RegCall { Open, Create, Query, Set, Delete, Enum, Close };
+// The calls, to name the one a fault was injected into.
+enum class RegCall { Open, Create, Query, Set, Delete, Enum, Close, Flush };
 
 // How a missing key or value is answered. Nt: ERROR_FILE_NOT_FOUND, as NT and Wine answer.
 // Win9x: ERROR_CANTOPEN for a missing key and ERROR_CANTREAD for a missing value, the codes the
@@ -40,6 +41,10 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
     long CloseKey(RegKey key) override;
+    long FlushKey(RegKey key) override;
+
+    // The keys and values alone (no open handles, no faults): the registry as a restarted program finds it.
+    std::unique_ptr<MemoryRegistry> Copy() const;
 
     // Behaves like an account without the right to change anything: every create, set and
     // delete is refused with ERROR_ACCESS_DENIED; reads still work.
@@ -52,6 +57,12 @@ public:
     // Calls of a kind made so far, and the calls the faults met.
     unsigned long Calls(RegCall kind) const { return calls_[static_cast<std::size_t>(kind)]; }
     unsigned long RefusedCalls() const { return refused_; }
+    // Values set or deleted and keys made so far: the registry is as it was while this stays the same.
+    unsigned long Writes() const { return writes_; }
+
+    // Runs `hook` ahead of every call of any kind from now (none: no hook). The registry as it is then is
+    // what a program cut off at that call by a power cut would leave: a copy of it is that registry.
+    void BeforeEachCall(std::function<void()> hook) { hook_ = std::move(hook); }
 
     // Direct inspection for tests, bypassing handles.
     std::optional<RegValue> Get(RegKey root, const std::string& path, const std::string& name) const;
@@ -76,12 +87,14 @@ private:
     RegKey nextHandle_ = 0x1000;
     bool readOnly_ = false;
     RegistryFamily family_ = RegistryFamily::Nt;
-    std::array<unsigned long, 7> calls_{};
+    std::array<unsigned long, 8> calls_{};
+    std::function<void()> hook_;
     RegCall refuseKind_ = RegCall::Open;
     unsigned long refuseFrom_ = 0;  // the number of the first call of that kind refused; 0: none
     unsigned long refusePeriod_ = 0;
     long refuseCode_ = kErrorSuccess;
     unsigned long refused_ = 0;
+    unsigned long writes_ = 0;
 };
 
 }  // namespace zv

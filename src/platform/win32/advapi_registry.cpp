@@ -47,5 +47,6 @@ long AdvapiRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
 }
 
 long AdvapiRegistry::CloseKey(RegKey key) { return RegCloseKey(H(key)); }
+long AdvapiRegistry::FlushKey(RegKey key) { return RegFlushKey(H(key)); }
 
 }  // namespace zv

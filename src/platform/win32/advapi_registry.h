@@ -16,6 +16,7 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
     long CloseKey(RegKey key) override;
+    long FlushKey(RegKey key) override;
 };
 
 }  // namespace zv
