@@ -223,6 +223,7 @@ CommandOutcome FromWrite(const WriteRunOutcome& run, int refusedCode) {
         case WriteRunStatus::BackupFailed: return Outcome(kExitNotSaved, "no safety backup", run.message);
         case WriteRunStatus::NotAllowed: return Outcome(kExitRefused, "not an administrator", run.message);
         case WriteRunStatus::TakenElsewhere: return Outcome(kExitBackupFile, "another computer's backup", run.message);
+        case WriteRunStatus::CutOffRunFirst: return Outcome(kExitCutOffRun, "earlier run cut off", run.message);
         case WriteRunStatus::Cancelled:
         case WriteRunStatus::Refused: break;
     }
@@ -394,7 +395,8 @@ std::string UsageMessage(const ParsedCommandLine& parsed) {
            "3 backup file missing, damaged or another\r\ncomputer's,\r\n"
            "4 safety backup not written,\r\n"
            "5 /check undid the change, 6 /check could\r\nnot check, 7 nothing to undo,\r\n"
-           "8 internal error, 9 log not written.\r\n"
+           "8 internal error, 9 log not written,\r\n"
+           "10 a run cut off earlier comes first.\r\n"
            "See \"Command line\" in the help.";
 }
 
@@ -409,6 +411,12 @@ CommandOutcome RunCommand(CommandServices& services, const CommandLine& command)
         case CommandAction::Restore: return Restore(services, command);
         case CommandAction::Undo: {
             WriteRunContext context = Context(services);
+            if (ReadRecordedRun(services.registry)) {
+                const WriteRunOutcome out = PutBackCutOffRun(context);
+                CommandOutcome o = FromWrite(out, kExitBackupFile);
+                if (out.Written() && !out.failedChanges) o.message = PutBackMessage(0);
+                return o;
+            }
             // Nothing to undo is no damaged backup: a script tells the two apart.
             if (!IsSafetyBackupName(ReadLastSafetyBackup(services.registry))) {
                 return Outcome(kExitNothingToUndo, "nothing to undo",
@@ -425,7 +433,7 @@ CommandOutcome RunCommand(CommandServices& services, const CommandLine& command)
 CommandOutcome InternalError(const std::string& what) {
     return Outcome(kExitInternalError, "internal error",
                    "An error inside Zarvelo ended the run" + (what.empty() ? std::string() : " (" + what + ")") +
-                       ". Some settings may have been changed: Undo Last Change puts back the values from before "
+                       ". Some settings may have been changed: \"zarvelo /undo\" puts back the values from before "
                        "the change.");
 }
 

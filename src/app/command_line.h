@@ -26,6 +26,7 @@ inline constexpr int kExitCheckNotDone = 6;  // /check: no echo could be sent; t
 inline constexpr int kExitNothingToUndo = 7;  // /undo: no change to undo; nothing was changed
 inline constexpr int kExitInternalError = 8;  // an error inside Zarvelo ended the run
 inline constexpr int kExitLogNotWritten = 9;  // /quiet: the run ended with 0, but its log line was not written
+inline constexpr int kExitCutOffRun = 10;     // a run cut off earlier must be put back (/undo) or kept first
 
 enum class CommandAction { None, Optimize, Backup, Restore, Undo, Check };
 
@@ -85,7 +86,8 @@ struct CommandOutcome {
 WriteRun OptimizeCommandRun(Registry& reg, const VersionQuery& query, const CommandLine& command,
                             RegExportFacts* facts, std::string* refused);
 
-// /optimize (with /export), /backup, /restore and /undo. Never restarts the computer.
+// /optimize (with /export), /backup, /restore and /undo; /undo puts back the values from before a run that
+// was cut off, while one is recorded. Never restarts the computer.
 CommandOutcome RunCommand(CommandServices& services, const CommandLine& command);
 
 // A write run's end as exit code and message; `refusedCode` for a run that refused to start.

@@ -89,6 +89,11 @@ ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused) 
 }
 
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
+    if (const auto cutOff = ReadRecordedRun(context.registry); cutOff && !run.putsBackCutOffRun) {
+        return Stop(WriteRunStatus::CutOffRunFirst,
+                    CutOffText(*cutOff) + kNothingChanged +
+                        " Start Zarvelo to put back the values from before or to keep them, or put them back with \"zarvelo /undo\".");
+    }
     // Another computer's backup holds that computer's adapters and values: only someone asked puts it here.
     if (TakenElsewhere(run.takenOn, context.computer)) {
         const std::string elsewhere = "The backup \"" + run.detail + "\" was taken on the computer " + run.takenOn +
@@ -123,6 +128,13 @@ WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
                     std::move(changes));
     }
 
+    // From here on a cut-off run leaves its record, which names the way back.
+    if (!run.putsBackCutOffRun && !RecordRun(context.registry, fileName)) {
+        return Stop(WriteRunStatus::BackupFailed,
+                    "The run could not be recorded in the registry, so nothing has been changed.",
+                    std::move(changes));
+    }
+
     WriteRunOutcome out;
     out.status = WriteRunStatus::Written;
     out.safetyBackup = fileName;
@@ -131,6 +143,7 @@ WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run) {
     out.failedChanges = context.registry.FailedChanges();
     out.changes = std::move(changes);
     WriteLastSafetyBackup(context.registry, fileName);
+    ClearRecordedRun(context.registry);
     std::vector<std::string> keep{fileName};
     if (const auto pending = ReadPendingCheck(context.registry)) keep.push_back(pending->safetyBackup);
     for (const std::string& old : SafetyBackupsToDelete(context.folder.Entries(), keep)) {
@@ -164,6 +177,46 @@ WriteRunOutcome RunUndo(WriteRunContext& context) {
     // Everything is as it was before that run already: there is nothing left to undo.
     if (out.status == WriteRunStatus::NothingToChange) ForgetLastSafetyBackup(context.registry);
     return out;
+}
+
+WriteRunOutcome PutBackCutOffRun(WriteRunContext& context) {
+    const auto cutOff = ReadRecordedRun(context.registry);
+    if (!cutOff) return Stop(WriteRunStatus::NothingToChange, "There is nothing to put back.");
+    std::string error;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (IsSafetyBackupName(cutOff->safetyBackup)) bytes = context.folder.Read(cutOff->safetyBackup, &error);
+    SafetyBackup backup;
+    const std::string why = CheckSafetyBackup(context.family, cutOff->safetyBackup, bytes, error, &backup);
+    if (!why.empty()) {
+        ClearRecordedRun(context.registry);
+        return Stop(WriteRunStatus::Refused, "The values from before cannot be put back: " + why + kNothingChanged);
+    }
+    WriteRun run;
+    run.kind = RunKind::Undo;
+    run.detail = SafetyBackupShownName(cutOff->safetyBackup);
+    run.plan = [backup](Registry& reg) {
+        RestoreSafetyBackup(reg, backup);
+        return std::string();
+    };
+    run.putsBackCutOffRun = true;
+    WriteRunOutcome out = RunWrite(context, run);
+    if (out.status == WriteRunStatus::NothingToChange) ClearRecordedRun(context.registry);
+    return out;
+}
+
+void KeepCutOffRun(Registry& reg, SafetyFolder& folder) {
+    if (const auto cutOff = ReadRecordedRun(reg); cutOff && IsSafetyBackupName(cutOff->safetyBackup) &&
+                                                   folder.Exists(cutOff->safetyBackup)) {
+        WriteLastSafetyBackup(reg, cutOff->safetyBackup);
+    }
+    ClearRecordedRun(reg);
+}
+
+std::string PutBackMessage(unsigned long failedChanges) {
+    if (failedChanges == 0) {
+        return "The values from before have been put back. Restart your computer for them to take effect.";
+    }
+    return UndoneMessage(failedChanges);
 }
 
 SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, BackupFolderFiles& folder) {

@@ -15,6 +15,7 @@
 #include "platform/opsysinfo.h"
 #include "platform/registry.h"
 #include "writerun/reg_export.h"
+#include "writerun/run_record.h"
 #include "writerun/safety_backup.h"
 #include "writerun/safety_names.h"
 
@@ -46,6 +47,9 @@ struct WriteRun {
     RegExportFacts facts;
     // A restore: the computer its backup was taken on, when the file says.
     std::string takenOn = {};
+    // Puts back the values from before a run that was cut off: the only run that may start while that
+    // run is recorded. Its record stays until it has written, so that it is offered again if it too is cut off.
+    bool putsBackCutOffRun = false;
 };
 
 // A restore of the user's backup; `contents` as the Restore window read them (nothing when there is no
@@ -83,6 +87,7 @@ enum class WriteRunStatus {
     BackupFailed,     // the safety backup could not be written: nothing was changed
     NotAllowed,       // this user may not change the run's keys: nothing was reviewed, backed up or changed
     TakenElsewhere,   // a restore of another computer's backup that nobody could confirm: nothing was changed
+    CutOffRunFirst,   // a run that was cut off is still recorded: it must be put back or kept first
 };
 
 // What a user who may not change the settings is told.
@@ -102,9 +107,10 @@ struct WriteRunOutcome {
 // receives why the run refuses, and the change set is then empty.
 ChangeSet PlanChanges(Registry& reg, const WriteRun& run, std::string* refused);
 
-// another computer's backup (asked, else stop) -> plan -> change set -> may this user write it (else stop) -> review (may cancel) -> safety backup
-// (failure stops) -> write -> remember the safety backup for Undo -> drop the automatic ones beyond
-// the newest ten, but for those Undo and a pending network check name.
+// a run cut off before (stop) -> another computer's backup (asked, else stop) -> plan -> change set -> may
+// this user write it (else stop) -> review (may cancel) -> safety backup (failure stops) -> record the run
+// (failure stops) -> write -> remember the safety backup for Undo -> remove the record -> drop the automatic
+// safety backups beyond the newest ten, but for those Undo and a pending network check name.
 WriteRunOutcome RunWrite(WriteRunContext& context, const WriteRun& run);
 
 // Undo is offered when the last run's safety backup is named and still in the backup folder.
@@ -123,6 +129,15 @@ SavedFileOk RestoreOkRun(WriteRunContext& context, const std::string& text, Back
 // what the Restore window asks before it deletes them.
 std::vector<std::string> StillNeededSafetyBackups(Registry& reg, const std::vector<std::string>& files);
 std::string DeleteNeededQuestion(const std::vector<std::string>& needed);
+
+// "Put Back the Values from Before" after a run was cut off: a write run from the recorded safety backup
+// (reviewed when the context asks). The record goes once the values are back or there was nothing to put
+// back; also when the file is missing or damaged, which is said and changes nothing.
+WriteRunOutcome PutBackCutOffRun(WriteRunContext& context);
+// "Keep as It Is": the record goes, and Undo Last Change puts back the values from before that run.
+void KeepCutOffRun(Registry& reg, SafetyFolder& folder);
+// What the user is told after the values were put back: done, or how many stayed as they were.
+std::string PutBackMessage(unsigned long failedChanges);
 
 // What the user is told after an Undo that was written: done, or how many values stayed as they were.
 std::string UndoneMessage(unsigned long failedChanges);

@@ -2,6 +2,8 @@
 // ends with (exit code, nothing changed where it must not), and the registry file's lines.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/command_line.h"
 #include "backup_support.h"
 #include "family_query.h"
@@ -81,13 +83,15 @@ TEST(CommandLineParse, SplitsAsTheCRuntimeDoes) {
     for (const auto& [text, expected] : cases) EXPECT_EQ(SplitCommandLine(text), expected) << text;
 }
 
-// A registry that refuses every write, as the NT family does to a user who is no administrator.
+// A registry that refuses every write but the run's record, as the NT family does where the settings'
+// keys deny a user what the program's own key allows.
 class ReadOnlyRegistry : public MemoryRegistry {
 public:
     bool refuse = false;
     long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                   std::uint32_t size) override {
-        return refuse ? kErrorAccessDenied : MemoryRegistry::SetValue(key, name, type, data, size);
+        return refuse && name != kRunUnderWayValue ? kErrorAccessDenied
+                                                   : MemoryRegistry::SetValue(key, name, type, data, size);
     }
 };
 
@@ -177,7 +181,40 @@ TEST(CommandLineRun, ExitCodesAndWhatIsLeftUnchanged) {
                              "\r\n;   Net\\0010, NetTrans\\0010\r\n"}) {
         EXPECT_NE(file.find(line), std::string::npos) << line << " is not in\n" << file;
     }
+}
 
+// A run cut off after it wrote everything (its record left behind): the other write runs wait, /undo puts
+// back the values from before it, and "Keep as It Is" leaves that to Undo.
+TEST(CommandLineRun, ARunCutOffEarlierComesFirst) {
+    Computer w98(WindowsFamily::Win98);
+    const auto settings = [&w98] {  // the values, without the program's own
+        std::istringstream in(w98.reg.Dump());
+        std::string line, out;
+        while (std::getline(in, line)) {
+            if (line.find(" : \"") != std::string::npos && line.find("Quonibar") == std::string::npos) out += line + "\n";
+        }
+        return out;
+    };
+    const std::string before = settings();
+    for (bool keep : {false, true}) {
+        ASSERT_EQ(w98.Run({"/optimize", "2", "3"}).exitCode, kExitDone);
+        ASSERT_TRUE(RecordRun(w98.reg, ReadLastSafetyBackup(w98.reg)));
+        WriteLastSafetyBackup(w98.reg, "an older one");
+        for (const std::vector<std::string> other : {std::vector<std::string>{"/optimize", "1", "1"},
+                                                     {"/restore", w98.safety.files.begin()->first}}) {
+            const CommandOutcome refused = w98.Run(other);
+            EXPECT_EQ(refused.exitCode, kExitCutOffRun);
+            EXPECT_EQ(refused.message.rfind("Zarvelo was stopped while it was changing your settings on 2026-12-08 "
+                                            "09:30:00. Some values may be changed and others not.", 0), 0u);
+        }
+        if (keep) KeepCutOffRun(w98.reg, w98.safety);
+        const CommandOutcome undone = w98.Run({"/undo"});
+        EXPECT_EQ(undone.exitCode, kExitDone) << undone.message;
+        EXPECT_EQ(ReadRecordedRun(w98.reg), std::nullopt);
+        EXPECT_EQ(w98.Run({"/undo"}).exitCode, kExitDone) << "what was put back can be undone in turn";
+        EXPECT_EQ(w98.Run({"/undo"}).exitCode, kExitDone);
+        EXPECT_EQ(settings(), before) << (keep ? "kept, then undone" : "put back");
+    }
 }
 
 TEST(RegFile, WritesEachTypeInTheSyntaxRegeditReads) {
