@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "app/win32/cut_off_window.h"
+#include "app/win32/form1.h"
 #include "app/win32/network_check_window.h"
 #include "backup/win32/backup_folder.h"
 #include "platform/win32/desktop.h"
@@ -48,9 +50,19 @@ bool RunCommandLineStart(const char* arguments, Registry& registry, const std::s
         if (!parsed.ok()) {
             outcome = BadArguments(parsed);
         } else if (command.action == CommandAction::Check) {
-            const CheckRunEnd end = RunPendingCheckStart(GetModuleHandleA(nullptr), registry, command.quiet);
-            outcome.exitCode = end.exitCode;
-            outcome.outcome = end.outcome;
+            // A run cut off before is settled first: the check is of settings that are whole.
+            if (!command.quiet && ReadRecordedRun(registry)) {
+                InitZarveloControls();  // for the Review Changes window
+                AskAboutCutOffRun(GetModuleHandleA(nullptr), SystemServices(registry, nullptr), nullptr);
+            }
+            if (ReadRecordedRun(registry)) {
+                outcome.exitCode = kExitCutOffRun;
+                outcome.outcome = "earlier run cut off";
+            } else {
+                const CheckRunEnd end = RunPendingCheckStart(GetModuleHandleA(nullptr), registry, command.quiet);
+                outcome.exitCode = end.exitCode;
+                outcome.outcome = end.outcome;
+            }
         } else {
             const VersionQuery query = SystemVersionQuery();
             const std::string dir = BackupDirectory(ProgramDirectory());

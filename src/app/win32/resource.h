@@ -305,3 +305,10 @@
 #define IDC_Review_Command1 4301  // "&Write Changes"
 #define IDC_Review_Command2 4302  // "&Cancel"
 #define IDC_Review_Command3 4303  // "&Export…"
+
+// The question after a write run was cut off (4700-4799).
+#define IDD_CutOffRun 170
+#define IDC_CutOff_Icon 4701
+#define IDC_CutOff_Text 4711
+#define IDC_CutOff_PutBack 4721  // "&Put Back the Values from Before"
+#define IDC_CutOff_Keep 4722     // "&Keep as It Is"

@@ -49,6 +49,16 @@ SavedFileOk RestoreFromWindow(const Form1Services& services, HWND owner, Windows
     return ok;
 }
 
+WriteRunOutcome PutBackFromWindow(const Form1Services& services, HWND owner) {
+    return WithContext(services, owner, FamilyOf(COpSysInfo(services.versionQuery)),
+                       [](WriteRunContext& context) { return PutBackCutOffRun(context); });
+}
+
+void KeepCutOffRunFromWindow(const Form1Services& services) {
+    std::unique_ptr<SafetyFolder> disk;
+    KeepCutOffRun(*services.registry, FolderOf(services, &disk));
+}
+
 bool UndoAvailable(const Form1Services& services) {
     std::unique_ptr<SafetyFolder> disk;
     return CanUndo(*services.registry, FolderOf(services, &disk));

@@ -18,6 +18,9 @@ WriteRunOutcome UndoFromWindow(const Form1Services& services, HWND owner, Window
 // The Restore window's OK; `askElsewhere` asks before another computer's backup is restored here.
 SavedFileOk RestoreFromWindow(const Form1Services& services, HWND owner, WindowsFamily family, const std::string& text,
                               BackupFolderFiles& folder, const AskYesNo& askElsewhere);
+// "Put Back the Values from Before" and "Keep as It Is" for a run that was cut off, on the running family.
+WriteRunOutcome PutBackFromWindow(const Form1Services& services, HWND owner);
+void KeepCutOffRunFromWindow(const Form1Services& services);
 // Whether File > Undo Last Change is offered.
 bool UndoAvailable(const Form1Services& services);
 

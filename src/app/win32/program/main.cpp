@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/win32/command_line_start.h"
+#include "app/win32/cut_off_window.h"
 #include "app/win32/form1.h"
 #include "app/win32/top_windows.h"
 #include "platform/win32/advapi_registry.h"
@@ -22,7 +23,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
     zv::InitZarveloControls();
     zv::TopWindows windows(true);
     if (!zv::Form1::RegisterWindowClass(instance)) return 1;
-    if (!zv::Form1::Create(instance, zv::SystemServices(registry, &windows), show)) return 1;
+    const zv::Form1Services services = zv::SystemServices(registry, &windows);
+    // A write run that was cut off is settled before anything else.
+    zv::AskAboutCutOffRun(instance, services, nullptr);
+    if (!zv::Form1::Create(instance, services, show)) return 1;
     return windows.RunMessageLoop();
 }
 
