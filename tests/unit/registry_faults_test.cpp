@@ -1,7 +1,7 @@
-// A fault injected into each registry call of an Optimize, an Apply and a Restore in turn: nothing
-// crashes, every refused change is counted, and the user hears of it instead of the restart notice;
-// and what the registry answers for "not there" on each family is no refusal, nor keeps a preview
-// from making the key.
+// A fault injected into each registry call that writes an Optimize, an Apply and a Restore in turn, as
+// the program writes them (the change set planned on an overlay): nothing crashes, every refused change is
+// counted, and the user hears of it instead of the restart notice; and what the registry answers for
+// "not there" on each family is no refusal, nor keeps a preview from making the key.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,7 +21,9 @@
 #include "unit/backup_support.h"
 #include "unit/family_query.h"
 #include "unit/tuning_support.h"
+#include "app/safe_changes.h"
 #include "writerun/overlay_registry.h"
+#include "writerun/write_run.h"
 
 namespace zv {
 namespace {
@@ -41,10 +43,12 @@ struct Seen {
     std::string message;  // empty: the restart notice (Optimize) or nothing more (Apply, Restore)
 };
 
+// A run as the program makes it: planned on an overlay, then its change set written.
 struct Scenario {
     const char* what;
     std::function<void(MemoryRegistry&)> seed;
-    std::function<Seen(MemoryRegistry&)> run;
+    WriteRun run;
+    std::function<std::string(unsigned long refused)> message;
     const char* says;  // what the message says after the count
 };
 
@@ -71,33 +75,39 @@ std::vector<Scenario> Scenarios() {
     return {
         {"Optimize, Default Adapter, Windows 98, option #3",
          [win98](MemoryRegistry& reg) { RunOptimize(reg, win98, DefaultAdapter(kPppoe, 3), kNone); },
-         [win98](MemoryRegistry& reg) {
-             const unsigned long refused = RunOptimize(reg, win98, DefaultAdapter(kLan, 3), kNone);
+         OptimizeRun(win98, DefaultAdapter(kLan, 3), kNone),
+         [](unsigned long refused) {
              const RunEndNotice notice = EndOfOptimizeRun(refused);
              EXPECT_EQ(notice.restartNotice, notice.message.empty());
-             return Seen{refused, notice.message};
+             return notice.message;
          },
          "could not be changed."},
         {"Apply, all 35 editors, Default Adapter, Windows 98",
          [](MemoryRegistry& reg) {
              ApplyCustom(reg, WindowsFamily::Win98, EveryEditorWriting(), {kDefaultAdapter, 0}, kNone);
          },
-         [](MemoryRegistry& reg) {
-             const unsigned long refused =
-                 ApplyCustom(reg, WindowsFamily::Win98, EveryEditorSet(), {kDefaultAdapter, 0}, kNone);
-             return Seen{refused, EndOfApplyRunMessage(refused)};
-         },
+         ApplyRun(WindowsFamily::Win98, EveryEditorSet(), {kDefaultAdapter, 0}, kNone), EndOfApplyRunMessage,
          "could not be changed."},
         {"Restore of a full Windows 98 backup",
          [win98](MemoryRegistry& reg) { RunOptimize(reg, win98, DefaultAdapter(kDialUp, 1), kNone); },
-         [win98, full](MemoryRegistry& reg) {
-             const RestoreResult result = RestoreBackupNamed(reg, FamilyOf(win98), "full", full);
-             EXPECT_TRUE(result.ok()) << result.message;
-             return Seen{reg.FailedChanges(),
-                         result.failedChanges ? RefusedRestoreMessage(result.failedChanges) : std::string()};
-         },
+         RestoreRun(FamilyOf(win98), "full", full),
+         [](unsigned long refused) { return refused ? RefusedRestoreMessage(refused) : std::string(); },
          "could not be restored."},
     };
+}
+
+// The plan on the registry as it is, then the change set written: the faults meet only the writing.
+ChangeSet Plan(MemoryRegistry& reg, const Scenario& s) {
+    std::string refused;
+    ChangeSet changes = PlanChanges(reg, s.run, &refused);
+    EXPECT_EQ(refused, "") << s.what;
+    reg.ResetFailedChanges();
+    return changes;
+}
+
+Seen Write(MemoryRegistry& reg, const Scenario& s, const ChangeSet& changes) {
+    ApplyChangeSet(reg, changes);
+    return Seen{reg.FailedChanges(), s.message(reg.FailedChanges())};
 }
 
 // Values that differ between two dumps, in either direction.
@@ -115,33 +125,37 @@ std::size_t DifferingLines(const std::string& a, const std::string& b) {
     return n;
 }
 
-// For each kind of call, run r refuses the r-th call of that kind and every third after it, so that
-// across the three runs every call is refused once. A refused call never keeps another call of its
+// For each kind of call, writing r refuses the r-th call of that kind and every third after it, so that
+// across the three writings every call is refused once. A refused call never keeps another call of its
 // kind from being made, and no helper call makes two of one kind. Every refused call but a close is
 // a change that did not happen.
 TEST(RegistryFaults, EveryRefusedCallIsCountedAndShown) {
     constexpr unsigned long kPeriod = 3;
     const RegCall kinds[] = {RegCall::Open, RegCall::Create, RegCall::Query, RegCall::Set,
                              RegCall::Delete, RegCall::Enum,   RegCall::Close};
+    std::set<RegCall> met;
     for (const Scenario& s : Scenarios()) {
         MemoryRegistry clean;
         s.seed(clean);
-        std::array<unsigned long, 7> before{};
+        const ChangeSet cleanChanges = Plan(clean, s);
+        std::array<unsigned long, 8> before{};
         for (RegCall kind : kinds) before[std::size_t(kind)] = clean.Calls(kind);
-        EXPECT_EQ(s.run(clean).refused, 0u) << s.what;
+        EXPECT_EQ(Write(clean, s, cleanChanges).refused, 0u) << s.what;
         const std::string wanted = clean.Dump();
 
         for (RegCall kind : kinds) {
             const unsigned long made = clean.Calls(kind) - before[std::size_t(kind)];
-            // Only Query and Enum are never made: these runs read nothing.
-            EXPECT_EQ(made == 0, kind == RegCall::Query || kind == RegCall::Enum) << s.what << ", kind " << int(kind);
+            // Writing a change set reads nothing.
+            if (kind == RegCall::Query || kind == RegCall::Enum) EXPECT_EQ(made, 0u) << s.what << ", kind " << int(kind);
+            if (made) met.insert(kind);
             unsigned long refusedInAll = 0;
             for (unsigned long r = 1; r <= std::min(kPeriod, made); ++r) {
                 SCOPED_TRACE(std::string(s.what) + ", kind " + std::to_string(int(kind)) + ", run " + std::to_string(r));
                 MemoryRegistry reg;
                 s.seed(reg);
+                const ChangeSet changes = Plan(reg, s);
                 reg.RefuseCalls(kind, r, kPeriod);
-                const Seen seen = s.run(reg);
+                const Seen seen = Write(reg, s, changes);
                 refusedInAll += reg.RefusedCalls();
                 if (kind == RegCall::Close) {
                     // The changes were made; only the keys stay open.
@@ -162,6 +176,7 @@ TEST(RegistryFaults, EveryRefusedCallIsCountedAndShown) {
             EXPECT_EQ(refusedInAll, made) << s.what << ", kind " << int(kind) << ": not every call was refused";
         }
     }
+    EXPECT_EQ(met.size(), 5u) << "every kind of call that writes was refused somewhere";
 }
 
 TEST(RegistryFaults, DeletingCountsEveryCodeButThoseForNothingThere) {

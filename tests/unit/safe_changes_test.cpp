@@ -2,6 +2,8 @@
 // when it must, Undo puts every value back, and the custom editors show what is stored now.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iostream>
 #include <map>
 #include <sstream>
 
@@ -208,6 +210,93 @@ TEST(SafeChangesUndo, OptimizeThenUndoPutsEveryValueBackAndTheUndoCanBeUndone) {
         auto third = m.Context(3);
         ASSERT_TRUE(RunUndo(third).Written());
         EXPECT_EQ(Values(m.reg), after) << FamilyName(family);
+    }
+}
+
+// The worst run of each kind, cut off at each of its registry calls in turn as a power cut would cut it,
+// then started again on what was left. With the run recorded, "Put Back" gives every value, type and
+// absence it touches as they were before; without it, they are as before the run or as after it.
+TEST(SafeChangesCutOff, PutBackAfterACutAtAnyCallGivesEveryValueFromBefore) {
+    const COpSysInfo win98(zvtest::FamilyQuery(WindowsFamily::Win98));
+    DiscoveredAdapters two;
+    two.instanceNames = {"0000", "0001"};
+    two.descriptions = {"Dial-Up Adapter", "Realtek RTL8139"};
+    two.bindingKeys = {"NetTrans\\0000", "NetTrans\\0001"};
+    MemoryRegistry other;
+    SeedMixed(other, 99);
+    const auto fullBackup = TakeBackup(other, WindowsFamily::Win98).bytes;
+    const WriteRun optimize = OptimizeRun(win98, Wizard(1 /* LAN */, 3), two);
+    const struct {
+        const char* what;
+        bool optimizedBefore;
+        std::function<WriteRunOutcome(WriteRunContext&)> run;
+    } cases[] = {
+        {"98 Optimize, Default Adapter, LAN #3, two adapters", false, [&](auto& c) { return RunWrite(c, optimize); }},
+        {"98 Apply, all 35 editors", false,
+         [&](auto& c) { return RunWrite(c, ApplyRun(WindowsFamily::Win98, AllSet(true), {kDefaultAdapter, 0}, two)); }},
+        {"98 Restore of a full backup", false,
+         [&](auto& c) { return RunWrite(c, RestoreRun(WindowsFamily::Win98, "full", fullBackup)); }},
+        {"98 Undo of that Optimize", true, [](auto& c) { return RunUndo(c); }},
+    };
+    const auto context = [](MemoryRegistry& reg, MemoryFolder& folder, int minute) {
+        return WriteRunContext{reg, folder, WindowsFamily::Win98, {2026, 12, 9, 10, minute, 0}, nullptr, "LAB-01", {}};
+    };
+    for (const auto& c : cases) {
+        Machine start(WindowsFamily::Win98, 3);
+        if (c.optimizedBefore) {
+            auto first = start.Context(0);
+            ASSERT_TRUE(RunWrite(first, optimize).Written());
+        }
+        // The whole run: where it writes, and the values there before and after it.
+        std::vector<ValueLocation> touched;
+        const auto valuesAt = [&touched](const MemoryRegistry& reg) {
+            std::vector<std::optional<RegValue>> values;
+            for (const ValueLocation& at : touched) values.push_back(reg.Get(at.root, at.key, at.name));
+            return values;
+        };
+        const std::unique_ptr<MemoryRegistry> wholeReg = start.reg.Copy();
+        MemoryFolder wholeFolder = start.folder;
+        auto wholeContext = context(*wholeReg, wholeFolder, 0);
+        const WriteRunOutcome whole = c.run(wholeContext);
+        ASSERT_TRUE(whole.Written()) << c.what << ": " << whole.message;
+        for (const ValueChange& row : whole.changes.rows) touched.push_back(row.where);
+        const auto before = valuesAt(start.reg);
+        const auto after = valuesAt(*wholeReg);
+
+        // The run again, watched: at each call, what a cut there would leave is started on. A cut after no
+        // registry or file change since the call before ends alike.
+        const std::unique_ptr<MemoryRegistry> reg = start.reg.Copy();
+        MemoryFolder folder = start.folder;
+        unsigned long calls = 0, states = 0, lost = 0;
+        bool lastLost = false;
+        std::string lastState = "none";
+        reg->BeforeEachCall([&] {
+            ++calls;
+            std::string state = std::to_string(reg->Writes());
+            for (const auto& file : folder.files) state += "|" + file.first;
+            if (state != lastState) {
+                ++states;
+                lastState = state;
+                const std::unique_ptr<MemoryRegistry> left = reg->Copy();
+                MemoryFolder leftFolder = folder;
+                const bool record = ReadRecordedRun(*left).has_value();
+                if (record) {
+                    auto again = context(*left, leftFolder, 5);
+                    const WriteRunOutcome putBack = PutBackCutOffRun(again);
+                    EXPECT_TRUE(putBack.Written() || putBack.status == WriteRunStatus::NothingToChange) << putBack.message;
+                }
+                const auto found = valuesAt(*left);
+                lastLost = !(found == before || (!record && found == after)) || ReadRecordedRun(*left).has_value();
+                if (lastLost && lost < 3) ADD_FAILURE() << c.what << ", cut off at call " << calls;
+            }
+            lost += lastLost;
+        });
+        auto watched = context(*reg, folder, 0);
+        ASSERT_TRUE(c.run(watched).Written());
+        std::cout << c.what << ": cut off at each of " << calls << " calls (" << states
+                  << " different states left), lost values after " << lost << "\n";
+        EXPECT_EQ(lost, 0u);
+        EXPECT_GT(states, whole.changes.rows.size()) << c.what << ": each value written leaves a state of its own";
     }
 }
 
