@@ -21,8 +21,7 @@ TEST(ReviewRows, KeysCutInTheMiddleKeepTheRootAndTheLastComponents) {
     for (const auto& c : cases) EXPECT_EQ(CutKeyInMiddle(c.text, c.width, chars), c.shown) << c.text << ", " << c.width;
 }
 
-TEST(ReviewRows, RowsStandInKeyOrderWithShortRoots) {
-    // Rows of one key (told apart by case only) keep the run's order: MSS before IPMTU.
+TEST(ReviewRows, RowsStandInKeyOrderWithShortRootsAndTheRunsOrderWithinAKeyWhateverItsCase) {
     const std::pair<const char*, const char*> rows[] = {
         {"Class\\NetTrans\\0001", " a "}, {"VxD\\MSTCPX", " b"}, {"class\\Net\\0000", " MSS "},
         {"VxD\\MSTCP\\Parameters", " c "}, {"", " d "}, {"Class\\Net\\0000", " IPMTU "}, {"VxD\\MSTCP", " e "}};

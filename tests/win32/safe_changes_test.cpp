@@ -344,15 +344,16 @@ TEST_P(UndoRestores, EveryValueExactlyAndTheSafetyBackupsAreListedForRestore) {
     EXPECT_TRUE(zvtest::WaitFor([&] { return zvtest::WindowText(GetDlgItem(review, IDC_Review_Text1)) == whole; }));
     zvtest::Settle(app.Program().Handle());
     zvtest::SaveScreenshot(review, std::string("zarvelo-review-undo-") + GetParam());
-    RECT before{}, after{};
-    GetWindowRect(list, &before);
-    GetWindowRect(review, &after);
-    SetWindowPos(review, nullptr, 0, 0, after.right - after.left + 400, after.bottom - after.top, SWP_NOMOVE);
+    RECT narrow{}, wide{};
+    GetWindowRect(list, &narrow);
+    GetWindowRect(review, &wide);
+    SetWindowPos(review, nullptr, 0, 0, wide.right - wide.left + 300, wide.bottom - wide.top, SWP_NOZORDER);
     zvtest::Settle(app.Program().Handle());
-    GetWindowRect(list, &after);
-    EXPECT_EQ(after.right - after.left, before.right - before.left + 400) << "the list does not grow with the window";
+    GetWindowRect(list, &wide);
+    EXPECT_EQ(wide.right - wide.left, narrow.right - narrow.left + 300) << "the list does not grow with the window";
     zvtest::SaveScreenshot(review, std::string("zarvelo-review-undo-wide-") + GetParam());
     PostClick(review, IDC_Review_Command1);
+    PostMessageA(app.Form1(), WM_COMMAND, MAKEWPARAM(IDM_mnuReview, 0), 0);  // the restore below unreviewed
 
     HWND box = zvtest::WaitForMessageBox(app.ProcessId(), "Zarvelo");
     ASSERT_NE(box, nullptr) << "Undo told nothing";
