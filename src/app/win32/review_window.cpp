@@ -183,7 +183,7 @@ private:
             column.iSubItem = i;
             SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
         }
-        // The items keep the whole texts (for anyone reading the list); the drawing cuts them.
+        // The items keep the uncut texts, for anyone reading the list; only the drawing cuts them.
         int row = 0;
         for (const auto& cells : rows_) {
             LVITEMA item{};
