@@ -44,7 +44,9 @@ const char* CaptionOf(LaunchOption option) {
 
 std::string LaunchCommandLine(LaunchOption option, const COpSysInfo& os) {
     switch (option) {
-        case LaunchOption::NetworkSettings: return std::string(kControlRunDll) + "netcpl.cpl";
+        case LaunchOption::NetworkSettings:
+            // The NT family's applet is ncpa.cpl: "Network" on NT 4.0, "Network Connections" on 2000 and XP.
+            return std::string(kControlRunDll) + (os.IsWinNT() ? "ncpa.cpl" : "netcpl.cpl");
         case LaunchOption::ModemSettings: return std::string(kControlRunDll) + "modem.cpl";
         case LaunchOption::InternetSettings: return std::string(kControlRunDll) + "inetcpl.cpl";
         case LaunchOption::IpConfiguration: return os.IsWin9x() ? "winipcfg" : "ipconfig";

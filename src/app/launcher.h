@@ -72,7 +72,8 @@ struct LaunchOutcome {
 };
 
 // Command line that the option runs, empty for the two options opened through the shell (browser, mail).
-// The IP configuration tool is winipcfg on Windows 95, 98 and Me and ipconfig everywhere else.
+// The network applet is netcpl.cpl on Windows 95, 98 and Me and ncpa.cpl on NT 4.0, 2000 and XP; the IP
+// configuration tool is winipcfg on Windows 95, 98 and Me and ipconfig everywhere else.
 std::string LaunchCommandLine(LaunchOption option, const COpSysInfo& os);
 
 // Launch (Command2, mnuLaunch): starts what the selected option names. The caller passes a COpSysInfo made

@@ -72,7 +72,7 @@ struct OptionCase {
 
 const OptionCase kOptionCases[] = {
     {LaunchOption::NetworkSettings, "Network Settings", RecordingStarter::Call::Run,
-     "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl", "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl",
+     "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl", "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl",
      ShowMode::Normal},
     {LaunchOption::ModemSettings, "Modem Settings", RecordingStarter::Call::Run,
      "rundll32.exe shell32.dll,Control_RunDLL modem.cpl", "rundll32.exe shell32.dll,Control_RunDLL modem.cpl",

@@ -75,7 +75,7 @@ TEST_P(LauncherPage, LaunchStartsWhatTheSelectedOptionNames) {
         zv::ShowMode show;
     } cases[] = {
         {IDC_Option1, StarterCall::Run, "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl",
-         "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl", zv::ShowMode::Normal},
+         "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl", zv::ShowMode::Normal},
         {IDC_Option3, StarterCall::Run, "rundll32.exe shell32.dll,Control_RunDLL modem.cpl",
          "rundll32.exe shell32.dll,Control_RunDLL modem.cpl", zv::ShowMode::Normal},
         {IDC_Option4, StarterCall::Run, "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl",

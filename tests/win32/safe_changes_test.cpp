@@ -91,10 +91,15 @@ std::string Shown(const Snapshot& s, const std::string& id, const std::string& a
     return zv::ValueText(zv::RegValue{it->second.type, {it->second.data.begin(), it->second.data.end()}}, absent);
 }
 
+// A key of the review, HKLM\... or HKCU\..., with its root written out.
+std::string WholeKey(const std::string& key) {
+    return (key.rfind("HKCU", 0) == 0 ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE") + key.substr(4);
+}
+
 struct Review {
     struct Row {
         std::string key, name, now, after;
-        std::string Id() const { return Lower(key + "|" + (name == "(unnamed)" ? "" : name)); }
+        std::string Id() const { return Lower(WholeKey(key) + "|" + (name == "(unnamed)" ? "" : name)); }
     };
     std::vector<Row> rows;
     std::string summary;
@@ -267,7 +272,7 @@ TEST_P(ReviewVersusOutcome, OptimizeWritesExactlyTheReviewedRowsAndCancelWritesN
     EXPECT_NE(exported.find("; Connection: Cable/DSL running PPPoE or PPTP\r\n; Option: Automatic Configuration #3"),
               std::string::npos) << exported;
     ASSERT_FALSE(listed.rows.empty());
-    EXPECT_NE(exported.find("[" + listed.rows[0].key + "]"), std::string::npos) << exported;
+    EXPECT_NE(exported.find("[" + WholeKey(listed.rows[0].key) + "]"), std::string::npos) << exported;
     // The other file type: every value the run writes.
     const std::string all = ExportFromReview(app, review, zvtest::TestDir() + "\\review-export.reg", 2);
     EXPECT_NE(all.find(", all values the run writes\r\n"), std::string::npos) << all;
@@ -328,7 +333,28 @@ TEST_P(UndoRestores, EveryValueExactlyAndTheSafetyBackupsAreListedForRestore) {
     ShootMenu(app, 'f', std::string("zarvelo-menu-file-") + GetParam());
     ShootMenu(app, 's', std::string("zarvelo-menu-settings-") + GetParam());
 
+    // Undo reviewed: the focused row's whole key under the list, and a list that grows with the window.
+    PostMessageA(app.Form1(), WM_COMMAND, MAKEWPARAM(IDM_mnuReview, 0), 0);
     PostMessageA(app.Form1(), WM_COMMAND, MAKEWPARAM(IDM_mnuUndo, 0), 0);
+    HWND review = WaitForReview(app);
+    ASSERT_NE(review, nullptr) << "Undo showed no review";
+    HWND list = GetDlgItem(review, IDC_Review_List1);
+    PostMessageA(list, WM_KEYDOWN, VK_END, 0);
+    const std::string whole = WholeKey(ReadReview(review).rows.back().key);
+    EXPECT_TRUE(zvtest::WaitFor([&] { return zvtest::WindowText(GetDlgItem(review, IDC_Review_Text1)) == whole; }));
+    zvtest::Settle(app.Program().Handle());
+    zvtest::SaveScreenshot(review, std::string("zarvelo-review-undo-") + GetParam());
+    RECT narrow{}, wide{};
+    GetWindowRect(list, &narrow);
+    GetWindowRect(review, &wide);
+    SetWindowPos(review, nullptr, 0, 0, wide.right - wide.left + 300, wide.bottom - wide.top, SWP_NOZORDER);
+    zvtest::Settle(app.Program().Handle());
+    GetWindowRect(list, &wide);
+    EXPECT_EQ(wide.right - wide.left, narrow.right - narrow.left + 300) << "the list does not grow with the window";
+    zvtest::SaveScreenshot(review, std::string("zarvelo-review-undo-wide-") + GetParam());
+    PostClick(review, IDC_Review_Command1);
+    PostMessageA(app.Form1(), WM_COMMAND, MAKEWPARAM(IDM_mnuReview, 0), 0);  // the restore below unreviewed
+
     HWND box = zvtest::WaitForMessageBox(app.ProcessId(), "Zarvelo");
     ASSERT_NE(box, nullptr) << "Undo told nothing";
     EXPECT_EQ(zvtest::MessageBoxText(box).rfind("The last change has been undone.", 0), 0u) << zvtest::MessageBoxText(box);

@@ -302,6 +302,7 @@
 #define IDC_Review_Label1 4311  // what the run is
 #define IDC_Review_Label2 4312  // the counts
 #define IDC_Review_List1 4331
+#define IDC_Review_Text1 4341  // the focused row's whole key
 #define IDC_Review_Command1 4301  // "&Write Changes"
 #define IDC_Review_Command2 4302  // "&Cancel"
 #define IDC_Review_Command3 4303  // "&Export…"

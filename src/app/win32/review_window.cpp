@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "app/review_rows.h"
 #include "app/win32/command_line_start.h"
 #include "app/win32/frm_about.h"
 #include "app/win32/resource.h"
@@ -33,6 +34,20 @@ private:
         case WM_SIZE:
             if (wp != SIZE_MINIMIZED) Form_Resize(LOWORD(lp), HIWORD(lp));
             return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item->CtlType != ODT_LISTVIEW) return std::nullopt;
+            List1_DrawItem(*item);
+            return TRUE;
+        }
+        case WM_NOTIFY: {
+            const auto* changed = reinterpret_cast<const NMLISTVIEW*>(lp);
+            if (changed->hdr.idFrom == IDC_Review_List1 && changed->hdr.code == LVN_ITEMCHANGED &&
+                (changed->uNewState & LVIS_FOCUSED) != 0) {
+                ShowWholeKey(changed->iItem);
+            }
+            return std::nullopt;
+        }
         case WM_GETMINMAXINFO: {
             // Never smaller than the layout it was made with.
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
@@ -125,19 +140,23 @@ private:
             SetWindowPos(GetDlgItem(hwnd_, a.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        SendMessageA(GetDlgItem(hwnd_, IDC_Review_List1), LVM_SETCOLUMNWIDTH, 0, keyWidth_ + dx);
+        // The key column takes what the list gains or loses, from the width the user left it at.
+        HWND list = GetDlgItem(hwnd_, IDC_Review_List1);
+        const int keyWidth = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, std::max(4 * kCellMargin, keyWidth + dx - listGrown_));
+        listGrown_ = dx;
         InvalidateRect(hwnd_, nullptr, TRUE);
     }
 
     void FillList1() {
         HWND list = GetDlgItem(hwnd_, IDC_Review_List1);
-        // Full-row selection, and the whole text of a cut cell under the pointer where the common
-        // controls know it (older ones ignore the bit).
-        constexpr LPARAM kLabelTip = 0x4000;  // LVS_EX_LABELTIP
-        SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | kLabelTip, LVS_EX_FULLROWSELECT | kLabelTip);
-        std::vector<std::array<std::string, 4>> rows;
-        for (const ValueChange& change : changes_.rows) {
-            rows.push_back({KeyText(change.where), ValueNameText(change.where.name), NowText(change), AfterText(change)});
+        // The rows are drawn here (List1_DrawItem), so that a long key keeps its end in view.
+        SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        for (std::size_t i : ReviewOrder(changes_)) {
+            const ValueChange& change = changes_.rows[i];
+            rows_.push_back({ShortKeyText(change.where), ValueNameText(change.where.name), NowText(change),
+                             AfterText(change)});
+            wholeKeys_.push_back(KeyText(change.where));
         }
         // Value, now and after as wide as their longest text (within a sixth, a quarter, a quarter);
         // the key, the longest, takes the rest.
@@ -146,16 +165,16 @@ private:
         GetClientRect(list, &rc);
         const int width = rc.right - GetSystemMetrics(SM_CXVSCROLL);
         auto textWidth = [list](const std::string& text) {
-            return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str()))) + 16;
+            const LPARAM chars = reinterpret_cast<LPARAM>(text.c_str());
+            return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, chars)) + 2 * kCellMargin;
         };
         std::array<int, 4> widths{};
         for (std::size_t c = 1; c < 4; ++c) {
             widths[c] = textWidth(captions[c]);
-            for (const auto& row : rows) widths[c] = std::max(widths[c], textWidth(row[c]));
+            for (const auto& row : rows_) widths[c] = std::max(widths[c], textWidth(row[c]));
             widths[c] = std::min(widths[c], c == 1 ? width / 6 : width / 4);
         }
         widths[0] = std::max(width / 3, width - widths[1] - widths[2] - widths[3]);
-        keyWidth_ = widths[0];
         for (int i = 0; i < 4; ++i) {
             LVCOLUMNA column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -164,8 +183,9 @@ private:
             column.iSubItem = i;
             SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
         }
+        // The items keep the uncut texts, for anyone reading the list; only the drawing cuts them.
         int row = 0;
-        for (const auto& cells : rows) {
+        for (const auto& cells : rows_) {
             LVITEMA item{};
             item.mask = LVIF_TEXT;
             item.iItem = row;
@@ -185,7 +205,50 @@ private:
             first.stateMask = LVIS_FOCUSED;
             first.state = LVIS_FOCUSED;
             SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+            ShowWholeKey(0);
         }
+    }
+
+    void ShowWholeKey(int row) {
+        if (row < 0 || static_cast<std::size_t>(row) >= wholeKeys_.size()) return;
+        SetDlgItemTextA(hwnd_, IDC_Review_Text1, wholeKeys_[static_cast<std::size_t>(row)].c_str());
+    }
+
+    // One row, column by column in the list's font; the key is cut in the middle to its column, the
+    // other cells at their end.
+    void List1_DrawItem(const DRAWITEMSTRUCT& item) {
+        if (item.itemID >= rows_.size()) return;
+        const auto& cells = rows_[item.itemID];
+        HDC dc = item.hDC;
+        HWND list = item.hwndItem;
+        const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        // A selected row is drawn in the highlight colours while the list has the focus, greyed otherwise.
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        const bool active = GetFocus() == list;
+        const int back = !selected ? COLOR_WINDOW : active ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+        const int fore = !selected ? COLOR_WINDOWTEXT : active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+        FillRect(dc, &item.rcItem, GetSysColorBrush(back));
+        const COLORREF oldText = SetTextColor(dc, GetSysColor(fore));
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        int left = item.rcItem.left;
+        for (int c = 0; c < 4; ++c) {
+            const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+            RECT cell{left + kCellMargin, item.rcItem.top, left + width - kCellMargin, item.rcItem.bottom};
+            left += width;
+            if (cell.right <= cell.left) continue;
+            const std::string& text = cells[static_cast<std::size_t>(c)];
+            const auto measure = [dc](std::string_view t) {
+                SIZE size{};
+                GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size);
+                return static_cast<int>(size.cx);
+            };
+            const std::string shown = c != 0 ? text : CutKeyInMiddle(text, cell.right - cell.left, measure);
+            DrawTextA(dc, shown.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        }
+        if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &item.rcItem);
+        SetBkMode(dc, oldMode);
+        SetTextColor(dc, oldText);
+        SelectObject(dc, oldFont);
     }
 
     struct Anchored {
@@ -194,12 +257,18 @@ private:
         RECT rect;
     };
 
+    // Space left and right of a cell's text, in pixels, as the list leaves it.
+    static constexpr int kCellMargin = 6;
+
     HINSTANCE instance_;
+    std::vector<std::array<std::string, 4>> rows_;  // key (short root), value, now, after; in key order
+    std::vector<std::string> wholeKeys_;            // the same rows' keys with the root written out
+    int listGrown_ = 0;
     SIZE minimum_{};
     SIZE laidOut_{};
-    int keyWidth_ = 0;
-    std::array<Anchored, 6> anchored_{{{IDC_Review_Label1, true, false, false, false, {}},
+    std::array<Anchored, 7> anchored_{{{IDC_Review_Label1, true, false, false, false, {}},
                                        {IDC_Review_List1, true, true, false, false, {}},
+                                       {IDC_Review_Text1, true, false, false, true, {}},
                                        {IDC_Review_Label2, true, false, false, true, {}},
                                        {IDC_Review_Command1, false, false, true, true, {}},
                                        {IDC_Review_Command2, false, false, true, true, {}},
