@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
 #include "app/command_line.h"
 #include "app/safe_changes.h"
+#include "app/win32/resource.h"
 #include "backup/win32/backup_folder.h"
 #include "optimize/custom.h"
 #include "platform/win32/advapi_registry.h"
@@ -176,6 +178,68 @@ TEST(CommandLineProgram, RunsEndWithTheirExitCodeAndOnlyQuietOnesWithoutABox) {
         }
     }
     DeleteFileA(log.c_str());
+}
+
+// An Optimize ended with TerminateProcess half way through its writes: the next start asks before anything
+// else, and "Put Back" gives every value the run touches as it was before.
+TEST(CommandLineProgram, AnOptimizeEndedHalfWayIsPutBackAtTheNextStart) {
+    RegistrySandbox sandbox;
+    GuardZarveloKeys(sandbox);
+    zv::AdvapiRegistry reg;
+    const std::vector<std::string> backupsBefore = zv::FolderFiles(ProgramDir() + "\\backup");
+    // The run's rows, in the order it writes them: when the middle one is written, half are.
+    const zv::ChangeSet changes =
+        zv::PlanChanges(reg, RunOf(reg, zv::WindowsFamily::Win98, {"/optimize", "2", "3"}), nullptr);
+    ASSERT_GT(changes.rows.size(), 20u);
+    const auto written = [&] {
+        std::size_t n = 0;
+        for (const zv::ValueChange& row : changes.rows) n += zv::ReadValue(reg, row.where) == row.after;
+        return n;
+    };
+    {
+        SetWineVersion("zarvelo.exe", "win98");
+        Process run("\"" + ProgramDir() + "\\zarvelo.exe\" /optimize 2 3 /quiet");
+        const zv::ValueChange& half = changes.rows[changes.rows.size() * 2 / 5];
+        const DWORD start = GetTickCount();
+        while (zv::ReadValue(reg, half.where) != half.after && GetTickCount() - start < 30000) Sleep(0);
+        TerminateProcess(run.Handle(), 1);
+        run.WaitExit(10000);
+    }
+    const auto recorded = zv::ReadRecordedRun(reg);
+    ASSERT_TRUE(recorded) << "the run was not cut off; " << written() << " of " << changes.rows.size() << " written";
+    const std::size_t done = written();
+    EXPECT_GT(done, 0u);
+    EXPECT_LT(done, changes.rows.size());
+    std::printf("make test: cut-off run: %zu of %zu values written when it was ended\n", done, changes.rows.size());
+
+    WriteSz(HKEY_LOCAL_MACHINE, kZarveloSettingsKey, "LoadedMain", "Yes");  // not a first start
+    Process again("\"" + ProgramDir() + "\\zarvelo.exe\"");
+    HWND ask = WaitForMessageBox(again.Id(), "Zarvelo");
+    ASSERT_TRUE(ask) << "no question at the start";
+    EXPECT_EQ(WindowText(FindChildById(ask, IDC_CutOff_Text)), zv::CutOffText(*recorded));
+    EXPECT_EQ(WindowText(FindChildById(ask, IDC_CutOff_PutBack)), zv::kPutBackButtonText);
+    EXPECT_EQ(FindTopWindowOfClass(again.Id(), "ZarveloForm1", "Zarvelo"), nullptr) << "the main window came first";
+    SaveScreenshot(ask, "cut-off-run");
+    PostMessageA(ask, WM_COMMAND, IDC_CutOff_PutBack, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(ask); }));
+    HWND told = WaitForMessageBox(again.Id(), "Zarvelo");
+    ASSERT_TRUE(told);
+    EXPECT_EQ(MessageBoxText(told), zv::PutBackMessage(0));
+    PostMessageA(told, WM_COMMAND, IDOK, 0);
+    HWND form1 = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (form1 = FindTopWindowOfClass(again.Id(), "ZarveloForm1", "Zarvelo")) != nullptr; }));
+    if (form1) PostMessageA(form1, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(again.WaitExit(20000));
+
+    EXPECT_FALSE(zv::ReadRecordedRun(reg));
+    for (const zv::ValueChange& row : changes.rows) {
+        EXPECT_EQ(zv::ReadValue(reg, row.where), row.now) << zv::KeyText(row.where) << "\\" << row.where.name;
+    }
+    for (const std::string& name : zv::FolderFiles(ProgramDir() + "\\backup")) {
+        if (std::find(backupsBefore.begin(), backupsBefore.end(), name) == backupsBefore.end()) {
+            zv::DeleteSavedFile(ProgramDir() + "\\backup\\" + name);
+        }
+    }
 }
 
 }  // namespace
