@@ -1,5 +1,5 @@
 // Opens every window of both programs in this process, at the DPI Wine gives it, and prints each text that
-// does not fit its control: "does not fit: window|dpi|text|overflow". At 120 DPI it also takes their pictures.
+// does not fit its control: "does not fit: window|dpi|text|overflow". With --shots it takes their pictures too.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include "keepalive/win32/frm_menu.h"
 #include "platform/program_keys.h"
 #include "platform/registry_helpers.h"
+#include "platform/win32/desktop.h"
 #include "support/form1_harness.h"
 #include "support/wintest.h"
 #include "writerun/network_check.h"
@@ -24,12 +25,7 @@
 
 namespace {
 
-const int kDpi = [] {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}();
+const int kDpi = zv::GetScreenDpi().y;
 
 RECT Measure(HWND control, HFONT font, const std::string& text, int width, UINT flags) {
     HDC dc = GetDC(control);
@@ -128,8 +124,8 @@ void Pump(DWORD ms) {
     }
 }
 
-// Checks the window, takes its picture at 120 DPI and hides it for the next one.
-void Inspect(const std::string& name, HWND root) {
+// Checks the window, takes its picture when asked and hides it for the next one.
+void Inspect(const std::string& name, HWND root, bool shots) {
     char cls[8] = {};
     GetClassNameA(root, cls, sizeof cls);
     const bool menu = lstrcmpA(cls, "#32768") == 0;
@@ -139,13 +135,15 @@ void Inspect(const std::string& name, HWND root) {
         return;
     }
     SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump(300);
     menu ? CheckMenu(name, root) : CheckWindow(name, root);
-    if (kDpi == 120) zvtest::SaveScreenshot(shown, "dpi120-" + name);
+    if (shots) {
+        RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(200);  // windows of the other threads paint too
+        zvtest::SaveScreenshot(shown, "dpi" + std::to_string(kDpi) + "-" + name);
+    }
     if (menu) {
         PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
-        Pump(200);
+        zvtest::WaitFor([&] { return !IsWindowVisible(shown); }, 2000);
     } else {
         ShowWindowAsync(shown, SW_HIDE);
     }
@@ -179,7 +177,7 @@ void TrayMenu(int submenu) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     using namespace zv;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     zvtest::Form1Harness h(WindowsFamily::Win98);
@@ -254,7 +252,7 @@ int main() {
         {"pulsiva-tray-menu", [] { return OpenModal(nullptr, [] { TrayMenu(-1); }, "#32768"); }},
         {"pulsiva-interval-menu", [] { return OpenModal(nullptr, [] { TrayMenu(2); }, "#32768"); }},
     };
-    for (const auto& [name, open] : cases) Inspect(name, open());
+    for (const auto& [name, open] : cases) Inspect(name, open(), argc > 1 && std::string(argv[1]) == "--shots");
     std::printf("windows checked: %d\n", static_cast<int>(std::size(cases)));
     std::fflush(stdout);
     ExitProcess(0);  // the modal windows' threads end with the process
