@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/win32/frm_about.h"
 #include "app/win32/network_check_window.h"
@@ -50,10 +51,9 @@ void Check(const std::string& window, HWND control, HFONT font, std::string text
     std::printf("does not fit: %s|%d|%s|%s\n", window.c_str(), kDpi, text.c_str(), over.c_str());
 }
 
-void CheckControl(const std::string& window, HWND control) {
+void CheckControl(const std::string& window, HWND control, const std::string& text) {
     char cls[32] = {};
     GetClassNameA(control, cls, sizeof cls);
-    const std::string text = zvtest::WindowText(control);
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     RECT room{};
     GetClientRect(control, &room);
@@ -93,7 +93,7 @@ void CheckWindow(const std::string& window, HWND parent) {
         char cls[8] = {};
         GetClassNameA(c, cls, sizeof cls);
         if (lstrcmpA(cls, "#32770") == 0) continue;
-        CheckControl(window, c);
+        CheckControl(window, c, zvtest::WindowText(c));
         CheckWindow(window, c);
     }
 }
@@ -175,6 +175,21 @@ void TrayMenu(int submenu) {
     TrackPopupMenu(menu, 0, 300, 200, 0, form.hwnd(), nullptr);
 }
 
+// The network check's texts after the first: no answer, nothing sent, undone, refused.
+std::vector<std::string> LaterCheckScreens(const zv::PendingCheck& pending) {
+    using namespace zv;
+    NetworkCheck noAnswer(pending), notSent(pending), undone(pending), refused(pending);
+    noAnswer.EchoResult(std::nullopt, pending.retryWindowMs, pending.retryWindowMs);
+    notSent.EchoNotSent("The echo could not be sent.", pending.retryWindowMs, pending.retryWindowMs);
+    WriteRunOutcome undo;
+    undo.status = WriteRunStatus::Written;
+    undone.UndoFinished(undo);
+    undo.changes.rows.resize(40);
+    undo.failedChanges = 12;
+    refused.UndoFinished(undo);
+    return {noAnswer.Screen().text, notSent.Screen().text, undone.Screen().text, refused.Screen().text};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +238,7 @@ int main(int argc, char** argv) {
     MemoryRegistry checkRegistry;
     PendingCheck pending;
     pending.host = "www.example.com";
+    pending.safetyBackup = "Before Optimize 2026-12-08 15.00.00.zsb";
     StorePendingCheck(checkRegistry, pending, "zarvelo.exe");
     WriteRun review;
     review.detail = "LAN, Automatic Configuration #3";
@@ -253,6 +269,12 @@ int main(int argc, char** argv) {
         {"pulsiva-interval-menu", [] { return OpenModal(nullptr, [] { TrayMenu(2); }, "#32768"); }},
     };
     for (const auto& [name, open] : cases) Inspect(name, open(), argc > 1 && std::string(argv[1]) == "--shots");
+    // Texts that other states put into controls of the windows above.
+    for (const std::string& text : {CheckOfferText(""), std::string(kCheckNotArmedText)}) {
+        CheckControl("form1-summary-page", h.Control(IDC_chkCheckNetwork), text);
+    }
+    HWND checkText = GetDlgItem(FindWindowA(nullptr, "Checking the network"), IDC_Check_Text);
+    for (const std::string& text : LaterCheckScreens(pending)) CheckControl("network-check", checkText, text);
     std::printf("windows checked: %d\n", static_cast<int>(std::size(cases)));
     std::fflush(stdout);
     ExitProcess(0);  // the modal windows' threads end with the process
