@@ -26,4 +26,9 @@ struct PixelPoint {
 // screen the two differ by the taskbar's thickness.
 PixelRect ScreenFromWorkspace(const PixelRect& workspace, const PixelRect& workArea);
 
+// Where a window's top-left corner goes so that all of the window lies in the work area, moved no
+// further than that. A place stored at a smaller DPI or on a larger screen may no longer fit. A window
+// larger than the area keeps its top-left corner in it, where its caption and menu are.
+PixelPoint MoveInside(const PixelRect& window, const PixelRect& workArea);
+
 }  // namespace zv

@@ -144,5 +144,21 @@ TEST(ScreenFromWorkspace, AddsTheWorkAreasOffsetWhereverTheTaskbarIs) {
     for (const auto& c : cases) EXPECT_EQ(ScreenFromWorkspace(normal, c.workArea), c.screen) << c.taskbar;
 }
 
+TEST(MoveInside, AWindowPartlyOutsideTheWorkAreaMovesJustInside) {
+    const PixelRect area{0, 28, 1024, 768};  // taskbar at the top
+    const struct {
+        const char* what;
+        PixelRect window;
+        PixelPoint at;
+    } cases[] = {{"inside stays", {100, 100, 700, 500}, {100, 100}},
+                 {"off the right edge (stored at 96 DPI, opened at 120)", {500, 100, 1225, 600}, {299, 100}},
+                 {"off the bottom", {100, 500, 700, 900}, {100, 368}},
+                 {"above the area, under the taskbar", {100, 10, 700, 410}, {100, 28}},
+                 {"left of the screen", {-50, 100, 550, 500}, {0, 100}},
+                 {"larger than the area keeps its corner", {-20, 0, 1100, 800}, {0, 28}}};
+    for (const auto& c : cases) EXPECT_EQ(MoveInside(c.window, area), c.at) << c.what;
+    EXPECT_EQ(MoveInside({-900, 100, -300, 500}, {-1280, 0, 0, 1024}), (PixelPoint{-900, 100})) << "second monitor";
+}
+
 }  // namespace
 }  // namespace zv

@@ -164,7 +164,7 @@ TEST_F(PulsivaTray, CloseFromTheMenuWritesAllFiveValuesAndTheAutostartEntry) {
     EXPECT_EQ(Stored("WinStart").text, "0");
 }
 
-TEST_F(PulsivaTray, EndingInTheTrayKeepsTheShownPlaceAndAnOffScreenPlaceIsIgnored) {
+TEST_F(PulsivaTray, EndingInTheTrayKeepsTheShownPlaceAnOffScreenPlaceIsIgnoredAndAnEdgeOneMovedIn) {
     Start("win2k");
     SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -185,6 +185,16 @@ TEST_F(PulsivaTray, EndingInTheTrayKeepsTheShownPlaceAndAnOffScreenPlaceIsIgnore
     EXPECT_TRUE(IntersectRect(&both, &r, &desk)) << "window at " << r.left << "," << r.top;
     EXPECT_GE(r.left, 0);
     EXPECT_GE(r.top, 0);
+
+    // Near the work area's corner: moved just inside it.
+    EndWith(window, WM_CLOSE, 0);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desk, 0);
+    zvtest::WriteStoredNumber(HKEY_LOCAL_MACHINE, kPulsivaKey, "Left", PixelsToTwips(desk.right - 50, Dpi(LOGPIXELSX)));
+    zvtest::WriteStoredNumber(HKEY_LOCAL_MACHINE, kPulsivaKey, "Top", PixelsToTwips(desk.bottom - 50, Dpi(LOGPIXELSY)));
+    Start("win98");
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right, desk.right);
+    EXPECT_EQ(r.bottom, desk.bottom);
 }
 
 TEST_F(PulsivaTray, TaskbarCreatedBringsTheIconBack) {

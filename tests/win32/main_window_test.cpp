@@ -305,6 +305,19 @@ TEST_F(MainWindow, AStoredPositionOffTheScreenIsCentred) {
     ExpectCentred(app);
 }
 
+// Stored near the work area's corner and opened larger (at a higher DPI): moved just inside it.
+TEST_F(MainWindow, AStoredPositionPartlyOffTheWorkAreaIsMovedInside) {
+    NotFirstRun();
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    zvtest::WriteDword(HKLM, kZarveloSettingsKey, "LeftMain", zv::TwipsFromPixels(work.right - 100, ScreenDpiX()));
+    zvtest::WriteDword(HKLM, kZarveloSettingsKey, "TopMain", zv::TwipsFromPixels(work.bottom - 100, ScreenDpiX()));
+    zvtest::ZarveloApp app("winxp");
+    ASSERT_TRUE(app.Started());
+    EXPECT_EQ(app.WindowRect().right, work.right);
+    EXPECT_EQ(app.WindowRect().bottom, work.bottom);
+}
+
 TEST_F(MainWindow, HoverTextFollowsThePointerOverTheToolbar) {
     NotFirstRun();
     zvtest::ZarveloApp app("win98");

@@ -294,7 +294,11 @@ void Form1::Form_Load(int showCommand) {
 
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    const PixelPoint at = StartUpPosition(settings, r.right - r.left, r.bottom - r.top, CurrentScreen(dpiX_, dpiY_));
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    const PixelPoint start = StartUpPosition(settings, width, height, CurrentScreen(dpiX_, dpiY_));
+    // A place stored at a smaller DPI or on a larger screen would put the window partly off it.
+    const PixelRect place{start.x, start.y, start.x + width, start.y + height};
+    const PixelPoint at = MoveInside(place, WorkAreaNear(place));
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     HWND cmbConnection = Control(IDC_cmbConnection);

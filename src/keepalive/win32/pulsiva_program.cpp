@@ -89,7 +89,11 @@ int PulsivaProgram::DpiX() { return GetScreenDpi().x; }
 int PulsivaProgram::DpiY() { return GetScreenDpi().y; }
 
 void PulsivaProgram::MoveWindow(int x, int y) {
-    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A place stored at a smaller DPI or on a larger screen would put the window partly off it.
+    const PixelRect now = WindowRect();
+    const PixelRect place{x, y, x + now.Width(), y + now.Height()};
+    const PixelPoint at = MoveInside(place, WorkAreaNear(place));
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool PulsivaProgram::Check2() { return IsDlgButtonChecked(hwnd(), IDC_Check2) == BST_CHECKED; }

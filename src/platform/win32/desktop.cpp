@@ -70,6 +70,29 @@ PixelRect WorkArea() {
     return {work.left, work.top, work.right, work.bottom};
 }
 
+PixelRect WorkAreaNear(const PixelRect& place) {
+    // The monitor functions came with Windows 98 and 2000; their record, which our headers for
+    // Windows 95 and NT 4 lack.
+    struct MonitorRecord {
+        DWORD cbSize;
+        RECT rcMonitor;
+        RECT rcWork;
+        DWORD dwFlags;
+    };
+    using MonitorFromRectFn = HANDLE(WINAPI*)(const RECT*, DWORD);
+    using GetMonitorInfoFn = BOOL(WINAPI*)(HANDLE, MonitorRecord*);
+    static const HMODULE user32 = GetModuleHandleA("user32.dll");
+    static const auto monitorFromRect = ProcAddress<MonitorFromRectFn>(user32, "MonitorFromRect");
+    static const auto getMonitorInfo = ProcAddress<GetMonitorInfoFn>(user32, "GetMonitorInfoA");
+    constexpr DWORD kNearest = 2;  // MONITOR_DEFAULTTONEAREST
+    const RECT r{place.left, place.top, place.right, place.bottom};
+    MonitorRecord info{};
+    info.cbSize = sizeof info;
+    HANDLE monitor = monitorFromRect && getMonitorInfo ? monitorFromRect(&r, kNearest) : nullptr;
+    if (!monitor || !getMonitorInfo(monitor, &info)) return WorkArea();
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
 PixelRect VirtualScreen() {
     // Windows 95 and NT 4 answer 0 for the virtual-screen metrics.
     const int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN), cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);

@@ -35,6 +35,9 @@ HBITMAP CreateDib32(int width, int height, std::uint32_t** bits);
 
 // The primary monitor's work area: the screen less the taskbar and other desktop toolbars.
 PixelRect WorkArea();
+// The work area of the monitor that holds most of `place`, or of the nearest one when none does; the
+// primary work area on Windows 95 and NT 4, which know one monitor.
+PixelRect WorkAreaNear(const PixelRect& place);
 // All monitors together; the primary screen on Windows 95 and NT 4, which know only one.
 PixelRect VirtualScreen();
 // Where a top-level window is on screen when it is not minimized: its own rectangle, or while it is
