@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/win32/cut_off_window.h"
 #include "app/win32/frm_about.h"
 #include "app/win32/network_check_window.h"
 #include "app/win32/resource.h"
@@ -242,6 +243,10 @@ int main(int argc, char** argv) {
     StorePendingCheck(checkRegistry, pending, "zarvelo.exe");
     WriteRun review;
     review.detail = "LAN, Automatic Configuration #3";
+    MemoryRegistry cutOffRegistry;
+    RecordRun(cutOffRegistry, "Before Optimize 2026-12-08 15.00.00.zsb");
+    Form1Services cutOffServices = form.Services();
+    cutOffServices.registry = &cutOffRegistry;
 
     // Each window: its name in the report, and what opens it and gives it (a page or tab: Form1 shows it).
     // A modal window opens on a thread of its own (OpenModal); a pop-up menu is measured as a menu.
@@ -263,6 +268,9 @@ int main(int argc, char** argv) {
          }},
         {"network-check", [&] {
              return OpenModal("Checking the network", [&] { RunPendingCheckStart(instance, checkRegistry, false); });
+         }},
+        {"cut-off-run", [&] {
+             return OpenModal("Zarvelo", [&] { AskAboutCutOffRun(instance, cutOffServices, nullptr); }, "#32770");
          }},
         {"pulsiva", [&] { return pulsiva.Create(); }},
         {"pulsiva-tray-menu", [] { return OpenModal(nullptr, [] { TrayMenu(-1); }, "#32768"); }},
