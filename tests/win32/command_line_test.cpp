@@ -215,6 +215,7 @@ TEST(CommandLineProgram, AnOptimizeEndedHalfWayIsPutBackAtTheNextStart) {
     EXPECT_EQ(RunZarvelo("win98", "/check /quiet"), static_cast<DWORD>(zv::kExitCutOffRun));
 
     WriteSz(HKEY_LOCAL_MACHINE, kZarveloSettingsKey, "LoadedMain", "Yes");  // not a first start
+    WriteSz(HKEY_LOCAL_MACHINE, kZarveloSettingsKey, "ReviewChanges", "Yes");
     Process again("\"" + ProgramDir() + "\\zarvelo.exe\"");
     HWND ask = WaitForMessageBox(again.Id(), "Zarvelo");
     ASSERT_TRUE(ask) << "no question at the start";
@@ -224,6 +225,9 @@ TEST(CommandLineProgram, AnOptimizeEndedHalfWayIsPutBackAtTheNextStart) {
     SaveScreenshot(ask, "cut-off-run");
     PostMessageA(ask, WM_COMMAND, IDC_CutOff_PutBack, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(ask); }));
+    HWND review = WaitForWindow(again.Id(), "Review Changes");
+    ASSERT_TRUE(review);
+    PostMessageA(review, WM_COMMAND, IDC_Review_Command1, 0);
     HWND told = WaitForMessageBox(again.Id(), "Zarvelo");
     ASSERT_TRUE(told);
     EXPECT_EQ(MessageBoxText(told), zv::PutBackMessage(0));
