@@ -40,6 +40,7 @@ std::string WriteTextFile(const std::string& path, const std::string& text, bool
 bool RunCommandLineStart(const char* arguments, Registry& registry, const std::string& programVersion, int* exitCode) {
     const std::vector<std::string> args = SplitCommandLine(arguments ? arguments : "");
     if (args.empty()) return false;
+    OnlyZarveloRunning();  // a window started during this run does not take its record for a cut-off run
     const ParsedCommandLine parsed = ParseCommandLine(args);
     const CommandLine& command = parsed.command;
     const LocalTime now = LocalNow();

@@ -38,7 +38,17 @@ private:
 
 }  // namespace
 
+bool OnlyZarveloRunning() {
+    // Held until the process ends, also when it is ended from outside.
+    static const bool only = [] {
+        const HANDLE running = CreateMutexA(nullptr, FALSE, "Quonibar.Zarvelo.Running");
+        return running && GetLastError() != ERROR_ALREADY_EXISTS;
+    }();
+    return only;
+}
+
 void AskAboutCutOffRun(HINSTANCE instance, const Form1Services& services, HWND owner) {
+    if (!OnlyZarveloRunning()) return;
     while (const auto run = ReadRecordedRun(*services.registry)) {
         CutOffWindow window(*run);
         const INT_PTR choice = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CutOffRun), owner,
