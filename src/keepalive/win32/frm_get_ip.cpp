@@ -221,10 +221,12 @@ void FrmGetIp::RequestIdle() {
 }
 
 void FrmGetIp::RestoreAfterFailure() {
-    const bool pinging = loop_.Pinging();
-    SetPingingControls(pinging);
-    SetTrayPingItemsEnabled(!pinging);
-    SetChartTimer(pinging);
+    // A cycle that failed once fails again at the next tick: rather than a box every interval, the
+    // clock stops and the window stands idle until the user presses Ping.
+    SetChartTimer(false);
+    SetPingingControls(false);
+    SetTrayPingItemsEnabled(true);
+    if (loop_.Pinging()) loop_.StopPinging();
 }
 
 void FrmGetIp::SetWindowIcons() {
@@ -320,6 +322,7 @@ void FrmGetIp::ShowFigures() {
     if (!hwnd_) return;
     SetDlgItemTextA(hwnd_, IDC_lblStats, watch_.StatsLine().c_str());
     UpdateChartTip();
+    if (options_.hooks.figures) options_.hooks.figures();
     std::string notice = watch_.TakeNotice();
     if (!notice.empty()) {
         notice_ = std::move(notice);
