@@ -271,12 +271,12 @@ TEST(NetnsPulsiva, FourUnansweredIntervalsMakeOneOutageLine) {
     auto waitForStats = [&](const std::string& start, DWORD ms) {
         return zvtest::WaitFor([&] { return stats().rfind(start, 0) == 0; }, ms);
     };
-    ASSERT_TRUE(waitForStats("Sent 1  Lost 0 (0.0%)  Min/Avg/Max ", 30000)) << stats();
+    ASSERT_TRUE(waitForStats("Sent 1, answered 1, lost 0 (0 %)  Min/Avg/Max ", 30000)) << stats();
 
     responder.Silence();
-    ASSERT_TRUE(waitForStats("Sent 5  Lost 4 (80.0%)", 70000)) << stats();
+    ASSERT_TRUE(waitForStats("Sent 5, answered 1, lost 4 (80 %)", 70000)) << stats();
     responder.SetDelay(20);
-    ASSERT_TRUE(waitForStats("Sent 6  Lost 4 (66.7%)", 30000)) << stats();
+    ASSERT_TRUE(waitForStats("Sent 6, answered 2, lost 4 (67 %)", 30000)) << stats();
     zvtest::ScreenPixels chart = app.Chart();
     EXPECT_GE(chart.Count(kRgbLossMark), 4 * 5) << "a red mark under each lost ping";
     zvtest::SaveScreenshot(app.window, "pulsiva-outage");
