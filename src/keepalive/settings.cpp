@@ -68,7 +68,8 @@ void ShutDown(Registry& reg, LifecycleWindow& window) {
     WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, "Minimized", window.Check3() ? "1" : "0");
     WriteRegDword(reg, kHkeyLocalMachine, kPulsivaKey, kOutageLossesValue, window.OutageLosses());
     WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, kAlertOnOutageValue, window.AlertOnOutage() ? "1" : "0");
-    if (check2) WriteRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue, window.ProgramPath());
+    // Quoted: under "C:\Program Files" an unquoted path would have Windows try "C:\Program.exe" first.
+    if (check2) WriteRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue, "\"" + window.ProgramPath() + "\"");
     else DeleteRegValue(reg, kHkeyLocalMachine, kRunKey, kRunValue);
     window.CloseMenuForm();
     window.RemoveTrayIcon();

@@ -221,7 +221,7 @@ TEST(PulsivaShutDown, WritesTheSixValuesThenTheAutostartThenLetsGo) {
     EXPECT_EQ(rig.Value("WinStart"), Sz("1"));
     EXPECT_EQ(rig.Value("Minimized"), Sz("0"));
     EXPECT_EQ(rig.Value("OutageLosses"), Dword(3));
-    EXPECT_EQ(rig.Run(), Sz("C:\\Program Files\\Quonibar\\pulsiva.exe")) << "the running program's own path";
+    EXPECT_EQ(rig.Run(), Sz("\"C:\\Program Files\\Quonibar\\pulsiva.exe\"")) << "the running program's own path, quoted";
 
     rig.window.check2 = false;
     rig.window.check3 = true;

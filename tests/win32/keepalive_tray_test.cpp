@@ -417,7 +417,7 @@ TEST_F(Tray, CloseStoresTheSettingsAndLetsEverythingGo) {
     EXPECT_EQ(ReadRegDword(reg, kHkeyLocalMachine, kPulsivaKey, "Top", -1), PixelsToTwips(90, dpiY));
     EXPECT_EQ(Stored("WinStart"), "1");
     EXPECT_EQ(Stored("Minimized"), "0");
-    EXPECT_EQ(ReadRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue), path);
+    EXPECT_EQ(ReadRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue), "\"" + path + "\"");
 }
 
 // What a test saw of the pop-up menu while it was open.
