@@ -160,7 +160,12 @@ HWND FrmGetIp::Create() {
                               CreationParam(this));
 }
 
-bool FrmGetIp::PreTranslateMessage(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
+bool FrmGetIp::PreTranslateMessage(MSG& msg) {
+    // Only keys concern the dialog manager; anything else it would dispatch itself, through a second
+    // translation of every animation tick.
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    return hwnd_ && IsDialogMessageA(hwnd_, &msg);
+}
 
 WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kShowNoticeMessage) {
