@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "keepalive/line_alert.h"
 #include "keepalive/outage_log.h"
 #include "keepalive/ping_loop.h"
 #include "keepalive/ping_stats.h"
@@ -39,6 +40,13 @@ public:
     std::string SaveActivityText() const { return ActivityCsv(activity_); }
     const std::string& OutageLogFile() const { return log_.File(); }
 
+    // The line is down: an outage is open. Its first loss's time for the tooltip.
+    bool LineDown() const { return outages_.Open(); }
+    // The tray tooltip for the last ping.
+    std::string TrayTip() const;
+    // The alert of the last ping, when it opened or closed an outage; taking it clears it.
+    std::optional<OutageAlert> TakeAlert();
+
     // Set when the outage log could not be written, once until it can be again. Show it outside
     // the ping cycle (a modal box inside it would hold up the clock); taking it clears it.
     std::string TakeNotice();
@@ -52,6 +60,10 @@ private:
     OutageTracker outages_;
     AppendLog log_;
     std::string notice_;
+    std::optional<OutageAlert> alert_;
+    bool pinging_ = false;
+    bool pinged_ = false;
+    PingOutcome last_;
 };
 
 }  // namespace zv

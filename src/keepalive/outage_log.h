@@ -25,6 +25,9 @@ public:
     void SetLosses(int losses);
     int Losses() const { return losses_; }
     bool Open() const { return open_; }
+    // The run of losses under way: how many, since when (its first loss) and to which host.
+    int Run() const { return run_; }
+    const ClockReading& RunStart() const { return runStart_; }
 
     // A ping's result: the line of the outage an answer ends, or empty.
     std::string Record(const PingOutcome& outcome, const ClockReading& when);

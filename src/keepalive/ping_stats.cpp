@@ -67,6 +67,14 @@ std::string PingFigures::LossPercentText() const {
     return Tenths(static_cast<std::uint64_t>(Lost()) * 100, static_cast<std::uint64_t>(sent_)) + "%";
 }
 
+std::string PingFigures::WholePercentText() const {
+    if (sent_ == 0) return "-";
+    // A half rounds up: 1 of 8 reads 13 %. A loss never reads as none.
+    const std::uint64_t percent = (static_cast<std::uint64_t>(Lost()) * 200 + sent_) / (2 * sent_);
+    if (percent == 0 && Lost() > 0) return "<1 %";
+    return std::to_string(percent) + " %";
+}
+
 std::string PingFigures::MinAvgMaxText() const {
     if (answered_ == 0) return "-";
     const std::uint64_t n = static_cast<std::uint64_t>(answered_);
@@ -116,8 +124,9 @@ std::string ActivityCsv(const ActivityRecord& record) {
 }
 
 std::string StatsLineText(const PingFigures& f) {
-    return "Sent " + std::to_string(f.Sent()) + "  Lost " + std::to_string(f.Lost()) + " (" + f.LossPercentText() +
-           ")  Min/Avg/Max " + f.MinAvgMaxText() + "  Jitter " + f.JitterText();
+    return "Sent " + std::to_string(f.Sent()) + ", answered " + std::to_string(f.Answered()) + ", lost " +
+           std::to_string(f.Lost()) + " (" + f.WholePercentText() + ")  Min/Avg/Max " + f.MinAvgMaxText() +
+           "  Jitter " + f.JitterText();
 }
 
 namespace {

@@ -52,6 +52,7 @@ public:
     int Lost() const { return sent_ - answered_; }
     // The texts below; "-" where there is nothing to tell (no ping, no answer, fewer than two answers).
     std::string LossPercentText() const;  // "8.3%"
+    std::string WholePercentText() const;  // "25 %"
     std::string MinAvgMaxText() const;    // "12/15/31 ms", average rounded to a whole ms
     std::string JitterText() const;       // "3.2 ms"
 
@@ -96,7 +97,7 @@ std::string CsvField(const std::string& text);  // quoted when it holds a comma,
 // "Save Activity": a header, then time, host and round-trip ms (empty for a loss), oldest first.
 std::string ActivityCsv(const ActivityRecord& record);
 
-// The line under the chart: "Sent 12  Lost 1 (8.3%)  Min/Avg/Max 12/15/31 ms  Jitter 3.2 ms".
+// The line under the chart: "Sent 12, answered 9, lost 3 (25 %)  Min/Avg/Max 12/15/31 ms  Jitter 3.2 ms".
 std::string StatsLineText(const PingFigures& figures);
 // The chart's tooltip: both scopes, two lines each.
 std::string StatsTooltipText(const PingFigures& sinceStart, const PingFigures& lastSamples);

@@ -49,6 +49,7 @@ void StartUp(Registry& reg, LifecycleWindow& window) {
             window.MoveWindow(at->x, at->y);
         }
         if (winStart == "1") window.SetCheck2(true);
+        if (ReadRegString(reg, kHkeyLocalMachine, kPulsivaKey, kAlertOnOutageValue) == "0") window.SetAlertOnOutage(false);
         if (minimized == "1") {
             window.SetCheck3(true);
             window.Minimize();
@@ -66,7 +67,9 @@ void ShutDown(Registry& reg, LifecycleWindow& window) {
     WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, "WinStart", check2 ? "1" : "0");
     WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, "Minimized", window.Check3() ? "1" : "0");
     WriteRegDword(reg, kHkeyLocalMachine, kPulsivaKey, kOutageLossesValue, window.OutageLosses());
-    if (check2) WriteRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue, window.ProgramPath());
+    WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, kAlertOnOutageValue, window.AlertOnOutage() ? "1" : "0");
+    // Quoted: under "C:\Program Files" an unquoted path would have Windows try "C:\Program.exe" first.
+    if (check2) WriteRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue, "\"" + window.ProgramPath() + "\"");
     else DeleteRegValue(reg, kHkeyLocalMachine, kRunKey, kRunValue);
     window.CloseMenuForm();
     window.RemoveTrayIcon();

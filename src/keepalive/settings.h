@@ -17,6 +17,8 @@ inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\
 inline constexpr char kRunValue[] = "Pulsiva";
 // The losses in a row that make an outage (REG_DWORD); no user interface sets it.
 inline constexpr char kOutageLossesValue[] = "OutageLosses";
+// "Alert on &Outage" in the tray menu, "1" or "0" like the other options; on unless stored off.
+inline constexpr char kAlertOnOutageValue[] = "AlertOnOutage";
 
 bool Intersects(const PixelRect& a, const PixelRect& b);
 
@@ -55,6 +57,8 @@ public:
     // The outage log's count of losses in a row; the window hands it to its line watch.
     virtual void SetOutageLosses(int losses) {}
     virtual int OutageLosses() { return kDefaultOutageLosses; }
+    virtual void SetAlertOnOutage(bool on) {}
+    virtual bool AlertOnOutage() { return true; }
 };
 
 // Start-up from the hook onwards: hook the window, apply the stored options when they were stored

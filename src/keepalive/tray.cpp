@@ -35,6 +35,8 @@ constexpr std::uint32_t kBadge = 0x00508C;      // deep blue
 constexpr std::uint32_t kBadgeRim = 0x002A4A;
 constexpr std::uint32_t kTrace = 0xFFFFFF;
 constexpr std::uint32_t kBeat = 0xFFE040;       // the spike's tip
+constexpr std::uint32_t kDownBadge = 0xC02020;  // red: the line is down
+constexpr std::uint32_t kDownRim = 0x601010;
 
 // The trace's row for each of the sixteen columns of one period: flat, a small bump, the beat, a
 // dip, a slow wave, flat again. The beat's tip is at column 7.
@@ -53,7 +55,10 @@ bool OnRim(int x, int y) {
 
 }  // namespace
 
-IconPicture TrayFramePicture(int frame) {
+namespace {
+
+// The badge of a frame, or red with a flat trace when the line is down.
+IconPicture Badge(int frame, bool down) {
     IconPicture p;
     const int shift = ((frame % kIconSize) + kIconSize) % kIconSize;
     auto set = [&p](int x, int y, std::uint32_t rgb) {
@@ -63,7 +68,12 @@ IconPicture TrayFramePicture(int frame) {
     };
     for (int y = 0; y < kIconSize; ++y)
         for (int x = 0; x < kIconSize; ++x)
-            if (InBadge(x, y)) set(x, y, OnRim(x, y) ? kBadgeRim : kBadge);
+            if (InBadge(x, y)) set(x, y, OnRim(x, y) ? (down ? kDownRim : kBadgeRim) : (down ? kDownBadge : kBadge));
+    if (down) {
+        // No pulse: a flat line across the middle.
+        for (int x = 2; x < kIconSize - 2; ++x) set(x, 8, kTrace);
+        return p;
+    }
     // The trace inside the rim: each column reaches halfway to its neighbours' rows, so that
     // steep parts stay one pixel wide.
     auto rowAt = [shift](int x) { return kWave[(x + shift) % kIconSize]; };
@@ -81,5 +91,10 @@ IconPicture TrayFramePicture(int frame) {
     }
     return p;
 }
+
+}  // namespace
+
+IconPicture TrayFramePicture(int frame) { return Badge(frame, false); }
+IconPicture TrayDownPicture() { return Badge(0, true); }
 
 }  // namespace zv

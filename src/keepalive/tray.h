@@ -15,11 +15,16 @@ inline constexpr long kTrayDoubleClick = 515;     // WM_LBUTTONDBLCLK
 inline constexpr long kTrayRightButtonDown = 516;  // WM_RBUTTONDOWN
 inline constexpr unsigned kTrayAddFlags = 7;      // message, icon and tip
 inline constexpr unsigned kTrayChangeFlags = 2;   // icon only
-inline constexpr char kTrayTip[] = "Tray Notification Demo";
-inline constexpr unsigned kTrayTipSize = 64;
+inline constexpr unsigned kTrayInfoFlag = 0x10;    // NIF_INFO: a balloon
+inline constexpr unsigned kBalloonInfo = 1;        // NIIF_INFO
+inline constexpr unsigned kBalloonWarning = 2;     // NIIF_WARNING
+inline constexpr unsigned kBalloonMs = 10000;      // the shortest time the shell shows one
 
 inline constexpr int kTrayFrames = 16;
 inline constexpr int kStillFrame = 16;
+// The picture shown while the line is down, after the sixteen frames in ImageList1.
+inline constexpr int kDownFrame = 17;
+inline constexpr int kTrayPictures = 17;
 
 // The tray icon and Timer1 as the animation sees them.
 class TrayIconView {
@@ -66,6 +71,8 @@ struct IconPicture {
 
 // Frame 1 to 16: a round badge with a pulse trace that moves one pixel to the left per frame, so
 // sixteen frames make one seamless turn; frame 16 has the beat in the middle and is the still icon.
+// kDownFrame's picture: a red badge with a flat trace and no beat.
 IconPicture TrayFramePicture(int frame);
+IconPicture TrayDownPicture();
 
 }  // namespace zv

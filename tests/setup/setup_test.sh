@@ -57,7 +57,7 @@ REGEDIT4
 "Loaded"="Yes"
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
-"Pulsiva"="C:\\Tools\\Zarvelo\\pulsiva.exe"
+"Pulsiva"="\"C:\\Tools\\Zarvelo\\pulsiva.exe\""
 REG
 wine_ regedit /S "$(wine_ winepath -w "$ZV_WINE_HOME/settings.reg")"
 

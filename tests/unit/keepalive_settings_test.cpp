@@ -207,26 +207,27 @@ TEST(PulsivaStartUp, PositionOffEveryMonitorOpensWhereANewWindowOpens) {
     }
 }
 
-TEST(PulsivaShutDown, WritesTheSixValuesThenTheAutostartThenLetsGo) {
+TEST(PulsivaShutDown, WritesTheSevenValuesThenTheAutostartThenLetsGo) {
     Rig rig;
     rig.window.rect = {120, 80, 520, 380};
     rig.window.check2 = true;
     rig.ShutDown();
     EXPECT_EQ(rig.log, (std::vector<std::string>{"set Loaded", "set Left", "set Top", "set WinStart", "set Minimized",
-                                                 "set OutageLosses", "set Pulsiva", "close menu form", "remove icon",
-                                                 "unhook"}));
+                                                 "set OutageLosses", "set AlertOnOutage", "set Pulsiva", "close menu form",
+                                                 "remove icon", "unhook"}));
     EXPECT_EQ(rig.Value("Loaded"), Sz("Yes"));
     EXPECT_EQ(rig.Value("Left"), Dword(1800));
     EXPECT_EQ(rig.Value("Top"), Dword(1200));
     EXPECT_EQ(rig.Value("WinStart"), Sz("1"));
     EXPECT_EQ(rig.Value("Minimized"), Sz("0"));
     EXPECT_EQ(rig.Value("OutageLosses"), Dword(3));
-    EXPECT_EQ(rig.Run(), Sz("C:\\Program Files\\Quonibar\\pulsiva.exe")) << "the running program's own path";
+    EXPECT_EQ(rig.Value("AlertOnOutage"), Sz("1")) << "on unless the menu turned it off";
+    EXPECT_EQ(rig.Run(), Sz("\"C:\\Program Files\\Quonibar\\pulsiva.exe\"")) << "the running program's own path, quoted";
 
     rig.window.check2 = false;
     rig.window.check3 = true;
     rig.ShutDown();
-    EXPECT_EQ(rig.log[6], "delete Pulsiva");
+    EXPECT_EQ(rig.log[7], "delete Pulsiva");
     EXPECT_EQ(rig.Value("WinStart"), Sz("0"));
     EXPECT_EQ(rig.Value("Minimized"), Sz("1"));
     EXPECT_FALSE(rig.Run()) << "unchecked: the autostart entry goes";

@@ -91,21 +91,21 @@ TEST(LineWatch, SequencesDriveFiguresMarksAndOutages) {
     struct Case {
         std::string tokens, sinceStart, last90 /* empty: the same */, newestMarks, log;
     } cases[] = {
-        {"12 15 31 12", "Sent 4  Lost 0 (0.0%)  Min/Avg/Max 12/18/31 ms  Jitter 12.7 ms", "", "", ""},
-        {"20 x 0 ? 40", "Sent 5  Lost 3 (60.0%)  Min/Avg/Max 20/30/40 ms  Jitter 20.0 ms", "", "xxx.", h + Out(20, 50, 30, 3)},
-        {"10 x x 10 x", "Sent 5  Lost 3 (60.0%)  Min/Avg/Max 10/10/10 ms  Jitter 0.0 ms", "", "xx.x", ""},
-        {"N2 10 x x 10", "Sent 4  Lost 2 (50.0%)  Min/Avg/Max 10/10/10 ms  Jitter 0.0 ms", "", "xx.", h + Out(30, 50, 20, 2)},
-        {"N5 x x x x 10", "Sent 5  Lost 4 (80.0%)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "xxxx.", ""},
-        {"x x N2 10", "Sent 3  Lost 2 (66.7%)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "xx.", h + Out(10, 40, 30, 2)},
-        {"10 x x x x close", "Sent 5  Lost 4 (80.0%)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "xxxx", h + Out(20, 0, 40, 4)},
-        {"x x x stop start 10 close", "Sent 1  Lost 0 (0.0%)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "", h + Out(10, 0, 30, 3)},
-        {"", "Sent 0  Lost 0 (-)  Min/Avg/Max -  Jitter -", "", "", ""},
-        {"x ?", "Sent 2  Lost 2 (100.0%)  Min/Avg/Max -  Jitter -", "", "xx", ""},
-        {"x 20*94", "Sent 95  Lost 1 (1.1%)  Min/Avg/Max 20/20/20 ms  Jitter 0.0 ms",
-         "Sent 90  Lost 0 (0.0%)  Min/Avg/Max 20/20/20 ms  Jitter 0.0 ms", "", ""},
-        {"x 10 reset 30", "Sent 3  Lost 1 (33.3%)  Min/Avg/Max 10/20/30 ms  Jitter 20.0 ms",
-         "Sent 1  Lost 0 (0.0%)  Min/Avg/Max 30/30/30 ms  Jitter -", "", ""},
-        {"@a,\"b\" x x x 9 x x x 9 close", "Sent 8  Lost 6 (75.0%)  Min/Avg/Max 9/9/9 ms  Jitter 0.0 ms", "", "xxx.xxx.",
+        {"12 15 31 12", "Sent 4, answered 4, lost 0 (0 %)  Min/Avg/Max 12/18/31 ms  Jitter 12.7 ms", "", "", ""},
+        {"20 x 0 ? 40", "Sent 5, answered 2, lost 3 (60 %)  Min/Avg/Max 20/30/40 ms  Jitter 20.0 ms", "", "xxx.", h + Out(20, 50, 30, 3)},
+        {"10 x x 10 x", "Sent 5, answered 2, lost 3 (60 %)  Min/Avg/Max 10/10/10 ms  Jitter 0.0 ms", "", "xx.x", ""},
+        {"N2 10 x x 10", "Sent 4, answered 2, lost 2 (50 %)  Min/Avg/Max 10/10/10 ms  Jitter 0.0 ms", "", "xx.", h + Out(30, 50, 20, 2)},
+        {"N5 x x x x 10", "Sent 5, answered 1, lost 4 (80 %)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "xxxx.", ""},
+        {"x x N2 10", "Sent 3, answered 1, lost 2 (67 %)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "xx.", h + Out(10, 40, 30, 2)},
+        {"10 x x x x close", "Sent 5, answered 1, lost 4 (80 %)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "xxxx", h + Out(20, 0, 40, 4)},
+        {"x x x stop start 10 close", "Sent 1, answered 1, lost 0 (0 %)  Min/Avg/Max 10/10/10 ms  Jitter -", "", "", h + Out(10, 0, 30, 3)},
+        {"", "Sent 0, answered 0, lost 0 (-)  Min/Avg/Max -  Jitter -", "", "", ""},
+        {"x ?", "Sent 2, answered 0, lost 2 (100 %)  Min/Avg/Max -  Jitter -", "", "xx", ""},
+        {"x 20*94", "Sent 95, answered 94, lost 1 (1 %)  Min/Avg/Max 20/20/20 ms  Jitter 0.0 ms",
+         "Sent 90, answered 90, lost 0 (0 %)  Min/Avg/Max 20/20/20 ms  Jitter 0.0 ms", "", ""},
+        {"x 10 reset 30", "Sent 3, answered 2, lost 1 (33 %)  Min/Avg/Max 10/20/30 ms  Jitter 20.0 ms",
+         "Sent 1, answered 1, lost 0 (0 %)  Min/Avg/Max 30/30/30 ms  Jitter -", "", ""},
+        {"@a,\"b\" x x x 9 x x x 9 close", "Sent 8, answered 2, lost 6 (75 %)  Min/Avg/Max 9/9/9 ms  Jitter 0.0 ms", "", "xxx.xxx.",
          h + Out(20, 50, 30, 3, "\"a,\"\"b\"\"\"") + Out(60, 90, 30, 3, "\"a,\"\"b\"\"\"")},
     };
     for (const Case& c : cases) {
@@ -135,7 +135,7 @@ TEST(LineWatch, AnUnwritableLogIsReportedOnceAndItsLinesWaitForTheNextWrite) {
     EXPECT_NE(rig.watch.TakeNotice().find(kLog), std::string::npos) << "the first failure is reported";
     rig.Run("x x x 10 20");
     EXPECT_EQ(rig.watch.TakeNotice(), "") << "failing again: no second report";
-    EXPECT_EQ(rig.watch.StatsLine().rfind("Sent 9  Lost 6", 0), 0u) << "pinging went on";
+    EXPECT_EQ(rig.watch.StatsLine().rfind("Sent 9, answered 3, lost 6", 0), 0u) << "pinging went on";
     rig.files.refuse = false;
     rig.Run("30");
     EXPECT_EQ(rig.files.files[kLog], kHeader + Out(10, 40, 30, 3) + Out(50, 80, 30, 3)) << "once, with all that waited";
@@ -180,6 +180,56 @@ TEST(OutageLog, PlaceAndCsvQuoting) {
     const std::pair<std::string, std::string> fields[] = {
         {"plain.example", "plain.example"}, {"", ""}, {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"a\nb", "\"a\nb\""}};
     for (const auto& [in, out] : fields) EXPECT_EQ(CsvField(in), out) << in;
+}
+
+// After each ping: the alert it raised ("down"/"back" text, "-" for none) and the tray tooltip.
+TEST(LineAlerts, OneAlertWhenTheOutageOpensAndOneWhenItCloses) {
+    struct Case {
+        std::string tokens, alerts, lastTip;
+    } cases[] = {
+        {"21 x", "- -", "Pulsiva: s no answer"},
+        {"21 x x x x 9", "- - - Line down: s has not answered since 12:00:20 (3 pings lost) - "
+                         "Line back: s answers again after 40 s", "Pulsiva: s 9 ms"},
+        {"N1 x", "Line down: s has not answered since 12:00:20 (1 ping lost)", "Pulsiva: s down since 12:00:20"},
+        {"x x*25 7", "- Line down: s has not answered since 12:00:10 (3 pings lost) "
+                     "Line back: s answers again after 4 min 20 s", "Pulsiva: s 7 ms"},
+        {"x x x stop start 5", "- - Line down: s has not answered since 12:00:10 (3 pings lost) - -", "Pulsiva: s 5 ms"},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.site = "s";
+        std::string alerts;
+        std::istringstream in(c.tokens);
+        for (std::string t; in >> t;) {
+            rig.Run(t);
+            if (t[0] == 'N' || t == "start") continue;
+            std::optional<OutageAlert> a = rig.watch.TakeAlert();
+            alerts += std::string(alerts.empty() ? "" : " ") + (a ? a->text : "-");
+        }
+        EXPECT_EQ(alerts, c.alerts) << c.tokens;
+        EXPECT_EQ(rig.watch.TrayTip(), c.lastTip) << c.tokens;
+    }
+}
+
+TEST(LineAlerts, DurationsTipsAndTheShellsRecord) {
+    for (auto [seconds, text] : std::vector<std::pair<int, std::string>>{
+             {0, "0 s"}, {35, "35 s"}, {60, "1 min"}, {260, "4 min 20 s"}, {3600, "1 h"}, {3900, "1 h 5 min"}}) {
+        EXPECT_EQ(DurationText(seconds), text) << seconds;
+    }
+    struct Shell {
+        unsigned major, minor;
+        bool family, balloons;
+        unsigned size32, size64, tip;
+    } shells[] = {{4, 72, true, false, 88, 96, 64}, {5, 0, true, true, 488, 496, 128},
+                  {6, 0, true, true, 504, 512, 128}, {6, 0, false, false, 504, 512, 128}};
+    for (const Shell& s : shells) {
+        const ShellVersion v{s.major, s.minor};
+        EXPECT_EQ(BalloonTipsAvailable(v, s.family), s.balloons) << s.major << "." << s.minor << " " << s.family;
+        EXPECT_EQ(NotifyIconRecordSize(v, 4), s.size32) << s.major;
+        EXPECT_EQ(NotifyIconRecordSize(v, 8), s.size64) << s.major;
+        EXPECT_EQ(TrayTipRoom(v), s.tip) << s.major;
+    }
+    EXPECT_EQ(TrayTipText({}), "Pulsiva") << "before the first ping";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "keepalive/activity_chart.h"
+#include "keepalive/tray.h"
 #include "platform/echo.h"
 #include "keepalive/win32/resource.h"
 #include "keepalive/win32/system_line_files.h"
@@ -271,12 +272,12 @@ TEST(NetnsPulsiva, FourUnansweredIntervalsMakeOneOutageLine) {
     auto waitForStats = [&](const std::string& start, DWORD ms) {
         return zvtest::WaitFor([&] { return stats().rfind(start, 0) == 0; }, ms);
     };
-    ASSERT_TRUE(waitForStats("Sent 1  Lost 0 (0.0%)  Min/Avg/Max ", 30000)) << stats();
+    ASSERT_TRUE(waitForStats("Sent 1, answered 1, lost 0 (0 %)  Min/Avg/Max ", 30000)) << stats();
 
     responder.Silence();
-    ASSERT_TRUE(waitForStats("Sent 5  Lost 4 (80.0%)", 70000)) << stats();
+    ASSERT_TRUE(waitForStats("Sent 5, answered 1, lost 4 (80 %)", 70000)) << stats();
     responder.SetDelay(20);
-    ASSERT_TRUE(waitForStats("Sent 6  Lost 4 (66.7%)", 30000)) << stats();
+    ASSERT_TRUE(waitForStats("Sent 6, answered 2, lost 4 (67 %)", 30000)) << stats();
     zvtest::ScreenPixels chart = app.Chart();
     EXPECT_GE(chart.Count(kRgbLossMark), 4 * 5) << "a red mark under each lost ping";
     zvtest::SaveScreenshot(app.window, "pulsiva-outage");
@@ -294,6 +295,82 @@ TEST(NetnsPulsiva, FourUnansweredIntervalsMakeOneOutageLine) {
     EXPECT_NEAR(std::stoi(fields[2]), 40, 5) << lines[1];
     EXPECT_EQ(fields[3], "4") << lines[1];
     EXPECT_EQ(fields[4], "127.0.0.1") << lines[1];
+}
+
+// What the tray shows during an outage, looked at every quarter second: each balloon text as it
+// appears (the shell's balloon is a tooltip with TTS_BALLOON) and whether the down picture is there.
+struct TrayWatch {
+    std::vector<std::string> balloons;
+    bool down = false;
+
+    static BOOL CALLBACK Balloon(HWND h, LPARAM lp) {
+        char cls[32] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        auto* seen = reinterpret_cast<std::vector<std::string>*>(lp);
+        if (!lstrcmpiA(cls, "tooltips_class32") && IsWindowVisible(h) && (GetWindowLongA(h, GWL_STYLE) & 0x40)) {
+            std::string text = zvtest::WindowText(h);
+            if (!text.empty() && (seen->empty() || seen->back() != text)) seen->push_back(text);
+        }
+        return TRUE;
+    }
+    void Look() {
+        EnumWindows(Balloon, reinterpret_cast<LPARAM>(&balloons));
+        // The red of the down picture's badge, inside its rim.
+        down = zvtest::CaptureClient(zvtest::Taskbar()).Count(TrayDownPicture().At(7, 3)) >= 20;
+    }
+    bool LookUntil(const std::function<bool()>& done, DWORD ms) {
+        const DWORD start = GetTickCount();
+        for (Look(); !done(); Look()) {
+            if (GetTickCount() - start > ms) return false;
+            Sleep(250);
+        }
+        return true;
+    }
+};
+
+// Four intervals without answers: the down picture from the third loss, and where the shell has
+// balloons one "down" balloon then one "back" balloon when the responder answers again.
+TEST(NetnsPulsiva, AnOutageShowsTheDownPictureAndBalloonsWhereTheShellHasThem) {
+    NETNS_RESPONDER_OR_SKIP(responder);
+    const struct {
+        const char* family;
+        bool balloons;
+    } families[] = {{"winxp", true}, {"win98", false}};
+    for (const auto& f : families) {
+        responder.SetDelay(20);
+        RunningPulsiva app(f.family);
+        ASSERT_NE(app.window, nullptr) << f.family;
+        app.Click(IDC_Command1);
+        app.SetSite("127.0.0.1");
+        app.Click(IDC_cmdPing);
+        auto stats = [&] { return zvtest::WindowText(app.Item(IDC_lblStats)); };
+        auto statsAre = [&](const std::string& start) { return [&, start] { return stats().rfind(start, 0) == 0; }; };
+        TrayWatch tray;
+        ASSERT_TRUE(tray.LookUntil(statsAre("Sent 1, answered 1,"), 30000)) << f.family << ": " << stats();
+        EXPECT_FALSE(tray.down) << f.family;
+
+        responder.Silence();
+        ASSERT_TRUE(tray.LookUntil(statsAre("Sent 4, answered 1, lost 3"), 50000)) << f.family << ": " << stats();
+        EXPECT_TRUE(tray.LookUntil([&] { return tray.down; }, 3000)) << f.family << ": the down picture";
+        // The shell shows a balloon two seconds after it was asked for.
+        if (f.balloons) tray.LookUntil([&] { return !tray.balloons.empty(); }, 5000);
+        zvtest::SaveDesktopScreenshot(std::string("pulsiva-line-down-") + f.family);
+        ASSERT_TRUE(tray.LookUntil(statsAre("Sent 5, answered 1, lost 4"), 20000)) << f.family << ": " << stats();
+        EXPECT_TRUE(tray.down) << f.family << ": down while the answers stay away";
+        responder.SetDelay(20);
+        ASSERT_TRUE(tray.LookUntil(statsAre("Sent 6, answered 2"), 20000)) << f.family << ": " << stats();
+        EXPECT_TRUE(tray.LookUntil([&] { return !tray.down; }, 3000)) << f.family << ": the animation is back";
+        tray.LookUntil([&] { return tray.balloons.size() >= 2; }, 5000);
+
+        if (!f.balloons) {
+            EXPECT_TRUE(tray.balloons.empty()) << f.family << ": " << tray.balloons[0];
+            continue;
+        }
+        ASSERT_EQ(tray.balloons.size(), 2u) << f.family;
+        EXPECT_EQ(tray.balloons[0].rfind("Line down: 127.0.0.1 has not answered since ", 0), 0u) << tray.balloons[0];
+        EXPECT_NE(tray.balloons[0].find(" (3 pings lost)"), std::string::npos) << tray.balloons[0];
+        EXPECT_EQ(tray.balloons[1].rfind("Line back: 127.0.0.1 answers again after ", 0), 0u) << tray.balloons[1];
+    }
 }
 
 TEST(NetnsPulsiva, UnresolvableSiteShowsZero) {

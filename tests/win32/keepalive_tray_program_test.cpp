@@ -148,7 +148,7 @@ TEST_F(PulsivaTray, CloseFromTheMenuWritesAllFiveValuesAndTheAutostartEntry) {
     EXPECT_EQ(minimized.text, "0");
     zvtest::StoredValue run = zvtest::ReadStored(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
     EXPECT_EQ(run.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(run.text, zvtest::ProgramDir() + "\\pulsiva.exe") << "the running program's own path, no quotes";
+    EXPECT_EQ(run.text, "\"" + zvtest::ProgramDir() + "\\pulsiva.exe\"") << "the running program's own path, quoted";
 
     // The next start finds it all; unchecking and leaving by Exit takes the autostart entry away.
     Start("winxp");

@@ -27,11 +27,14 @@ namespace {
 class QuietNetwork : public PingNetwork {
 public:
     int echoes = 0;
+    bool answers = true;
     bool StartSockets() override { return true; }
     std::string ResolveHost(const std::string&) override { return "192.0.2.10"; }
     std::int32_t SendEcho(const std::string&, const std::string&, EchoReply& reply) override {
         ++echoes;
+        if (!answers) return 11010;  // timed out
         reply.RoundTripTime = 25;
+        reply.Address = 0x0A0200C0;  // 192.0.2.10 answered
         return 0;
     }
     void StopSockets() override {}
@@ -92,6 +95,7 @@ struct NotifyCall {
     UINT uCallbackMessage;
     int frame;  // of hIcon; 0 without one
     std::string tip;
+    std::string info;  // a balloon's text
 };
 
 class Tray : public ::testing::Test {
@@ -105,19 +109,23 @@ protected:
     bool realShell = false;  // the real taskbar instead of the recorder
     std::string path = "C:\\Quonibar\\pulsiva.exe";
     LogPlace outageLog;
+    ShellVersion shell{4, 72};  // the shell of 98 and NT 4 with Internet Explorer: no balloons
 
     void Start() {
         PulsivaProgram::Options o;
         o.quitOnDestroy = false;
         o.programPath = path;
         o.outageLog = outageLog;
+        o.shell = shell;
         o.help = [this](HWND owner, const std::string& file, const std::string& topic) {
             help.push_back(std::string(owner == program->Menu().hwnd() ? "frmMenu" : "other") + "|" + file + "|" + topic);
         };
         if (!realShell) {
-            o.notify = [this](DWORD message, NotifyIconData88& d) {
-                calls.push_back({message, d.cbSize, d.hWnd, d.uID, d.uFlags, d.uCallbackMessage, FrameOfIcon(d.hIcon),
-                                 std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip))});
+            o.notify = [this](DWORD message, NotifyIconRecord& d) {
+                calls.push_back({message, d.cbSize, d.hWnd, d.uID, d.uFlags, d.uCallbackMessage,
+                                 d.hIcon && program && d.hIcon == program->Icon().FrameIcon(kDownFrame) ? kDownFrame : FrameOfIcon(d.hIcon),
+                                 std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip)),
+                                 std::string(d.szInfo, strnlen(d.szInfo, sizeof d.szInfo))});
                 return TRUE;
             };
         }
@@ -153,14 +161,14 @@ TEST_F(Tray, IconIsAddedWithTheFirstFormOfTheRecord) {
     ASSERT_EQ(calls.size(), 1u);
     const NotifyCall& add = calls[0];
     EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.cbSize, sizeof(zv::NotifyIconData88));  // 88 bytes in the 32-bit program
+    EXPECT_EQ(add.cbSize, NotifyIconRecordSize(shell));  // 88 bytes in the 32-bit program
     EXPECT_EQ(add.hWnd, hwnd);
     EXPECT_EQ(add.uID, 1u);
     EXPECT_EQ(add.uFlags, 7u) << "NIF_MESSAGE | NIF_ICON | NIF_TIP";
     EXPECT_EQ(add.uCallbackMessage, 513u);
     EXPECT_EQ(add.frame, 1) << "the first frame of ImageList1";
-    EXPECT_EQ(add.tip, "Tray Notification Demo");
-    EXPECT_EQ(ImageList_GetImageCount(program->Icon().ImageList1()), 16);
+    EXPECT_EQ(add.tip, "Pulsiva") << "no ping yet";
+    EXPECT_EQ(ImageList_GetImageCount(program->Icon().ImageList1()), 17) << "sixteen frames and the down picture";
     EXPECT_TRUE(program->Form().AnimationRunning()) << "pinging starts the animation";
 }
 
@@ -173,7 +181,7 @@ TEST_F(Tray, Timer1ChangesTheIconFrameByFrame) {
         int expected = (i + 1) % 16 + 1;  // 2 ... 16, 1, 2
         EXPECT_EQ(calls[i].message, static_cast<DWORD>(NIM_MODIFY)) << "tick " << i + 1;
         EXPECT_EQ(calls[i].uFlags, 2u) << "tick " << i + 1 << ": the icon only";
-        EXPECT_EQ(calls[i].cbSize, sizeof(zv::NotifyIconData88));
+        EXPECT_EQ(calls[i].cbSize, NotifyIconRecordSize(shell));
         EXPECT_EQ(calls[i].uID, 1u);
         EXPECT_EQ(calls[i].frame, expected) << "tick " << i + 1;
     }
@@ -206,12 +214,12 @@ TEST_F(Tray, DisableAnimationShowsTheStillIconWhilePinging) {
 TEST_F(Tray, MenuItemsFollowThePingingState) {
     Start();
     const char* texts[] = {"&Ping",        "&Stop Ping",           "P&ing Interval", "", "&Restore", "&Help",
-                           "Outage &Log", "&Save Activity\x85", "",               "&Close"};
+                           "Outage &Log", "&Save Activity\x85", "Alert on &Outage", "", "&Close"};
     HMENU options = program->Menu().Options();
     ASSERT_NE(options, nullptr);
-    ASSERT_EQ(GetMenuItemCount(options), 10);
+    ASSERT_EQ(GetMenuItemCount(options), 11);
     char text[64];
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         text[0] = 0;
         GetMenuStringA(options, i, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, texts[i]) << "mnuOpts " << i;
@@ -369,7 +377,7 @@ TEST_F(Tray, TaskbarCreatedAddsTheIconAgain) {
     EXPECT_EQ(calls[0].uFlags, 7u);
     EXPECT_EQ(calls[0].uCallbackMessage, 513u);
     EXPECT_EQ(calls[0].frame, 4) << "the frame the animation stands at";
-    EXPECT_EQ(calls[0].tip, "Tray Notification Demo");
+    EXPECT_EQ(calls[0].tip, "Pulsiva");
 
     // With the animation off the still picture is what the new taskbar gets.
     Click(IDC_Check1);
@@ -409,7 +417,7 @@ TEST_F(Tray, CloseStoresTheSettingsAndLetsEverythingGo) {
     EXPECT_EQ(ReadRegDword(reg, kHkeyLocalMachine, kPulsivaKey, "Top", -1), PixelsToTwips(90, dpiY));
     EXPECT_EQ(Stored("WinStart"), "1");
     EXPECT_EQ(Stored("Minimized"), "0");
-    EXPECT_EQ(ReadRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue), path);
+    EXPECT_EQ(ReadRegString(reg, kHkeyLocalMachine, kRunKey, kRunValue), "\"" + path + "\"");
 }
 
 // What a test saw of the pop-up menu while it was open.
@@ -464,8 +472,10 @@ TEST_F(Tray, RightClickShowsTheMenuAtTheTaskbarsCorner) {
     SeenMenu seen = RightClickTray(hwnd, "pulsiva-tray-menu", {VK_ESCAPE});
     ASSERT_TRUE(seen.found) << "no pop-up menu appeared";
     EXPECT_EQ(seen.texts, (std::vector<std::string>{"&Ping", "&Stop Ping", "P&ing Interval", "", "&Restore", "&Help",
-                                                   "Outage &Log", "&Save Activity\x85", "", "&Close"}));
-    ASSERT_EQ(seen.states.size(), 10u);
+                                                   "Outage &Log", "&Save Activity\x85", "Alert on &Outage", "",
+                                                   "&Close"}));
+    ASSERT_EQ(seen.states.size(), 11u);
+    EXPECT_TRUE(seen.states[8] & MF_CHECKED) << "alerts are on by default";
     EXPECT_TRUE(seen.states[0] & MF_GRAYED) << "&Ping greyed while pinging";
     EXPECT_FALSE(seen.states[1] & MF_GRAYED) << "&Stop Ping enabled";
     EXPECT_TRUE(seen.states[2] & MF_GRAYED) << "P&ing Interval greyed while pinging";
@@ -481,11 +491,58 @@ TEST_F(Tray, RightClickShowsTheMenuAtTheTaskbarsCorner) {
     ASSERT_FALSE(program->Form().Loop().Pinging());
     seen = RightClickTray(hwnd, "pulsiva-tray-menu-idle", {VK_DOWN, VK_RETURN});
     ASSERT_TRUE(seen.found);
-    ASSERT_EQ(seen.states.size(), 10u);
-    for (int i : {0, 1, 2, 4, 5, 6, 7, 9}) EXPECT_FALSE(seen.states[i] & MF_GRAYED) << "idle: item " << i << " enabled";
+    ASSERT_EQ(seen.states.size(), 11u);
+    for (int i : {0, 1, 2, 4, 5, 6, 7, 8, 10}) EXPECT_FALSE(seen.states[i] & MF_GRAYED) << "idle: item " << i << " enabled";
     EXPECT_TRUE(seen.states[0] & MFS_DEFAULT);
     Pump();
     EXPECT_TRUE(program->Form().Loop().Pinging()) << "\"&Ping\" chosen in the menu reached frmMenu";
+}
+
+// Four unanswered pings and an answer, on shells with and without balloons and with alerts off.
+TEST_F(Tray, AnOutageShowsTheDownPictureAndItsTwoBalloons) {
+    struct Case {
+        ShellVersion shell;
+        bool alertsOff;
+        unsigned size;
+        int balloons;
+    } cases[] = {{{5, 0}, false, 488, 2}, {{4, 72}, false, 88, 0}, {{6, 0}, true, 504, 0}};
+    for (const Case& c : cases) {
+        shell = c.shell;
+        if (c.alertsOff) {
+            WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, "Loaded", "Yes");
+            WriteRegString(reg, kHkeyLocalMachine, kPulsivaKey, kAlertOnOutageValue, "0");
+        }
+        Start();
+        SetDlgItemTextA(hwnd, IDC_txtDomain, "h");
+        calls.clear();
+        net.answers = false;
+        for (int i = 0; i < 4; ++i) SendMessageA(hwnd, WM_TIMER, IDT_ChartTimer, 0);
+        EXPECT_EQ(program->Icon().ShownFrame(), kDownFrame) << c.size;
+        AnimationTicks(2);
+        EXPECT_EQ(program->Icon().ShownFrame(), kDownFrame) << c.size << ": the animation does not cover it";
+        std::string tip = calls.empty() ? "" : calls.back().tip;
+        net.answers = true;
+        SendMessageA(hwnd, WM_TIMER, IDT_ChartTimer, 0);
+        AnimationTicks(1);
+        EXPECT_NE(program->Icon().ShownFrame(), kDownFrame) << c.size;
+        std::vector<std::string> infos;
+        for (const NotifyCall& call : calls) {
+            EXPECT_EQ(call.cbSize, c.size);
+            if (call.uFlags & kTrayInfoFlag) infos.push_back(call.info);
+            if (call.uFlags & NIF_TIP) tip = call.tip;
+        }
+        ASSERT_EQ(static_cast<int>(infos.size()), c.balloons) << c.size;
+        if (c.balloons) {
+            EXPECT_EQ(infos[0].rfind("Line down: h has not answered since ", 0), 0u) << infos[0];
+            EXPECT_NE(infos[0].find(" (3 pings lost)"), std::string::npos) << infos[0];
+            EXPECT_EQ(infos[1].rfind("Line back: h answers again after ", 0), 0u) << infos[1];
+        }
+        EXPECT_EQ(tip, "Pulsiva: h 25 ms");
+        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(Stored(kAlertOnOutageValue), c.alertsOff ? "0" : "1");
+        program.reset();
+        Pump();
+    }
 }
 
 }  // namespace

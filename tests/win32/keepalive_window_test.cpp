@@ -1,6 +1,8 @@
 // frmGetIp created in the test's own process over a scripted network: controls, states, chart pixels, boxes.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -472,6 +474,26 @@ TEST_F(Window, SocketsFailureShowsOneBoxAtATime) {
     EXPECT_EQ(mostBoxes.load(), 1);
     EXPECT_EQ(net.starts, 1) << "no ping cycle starts while the box is open";
     EXPECT_EQ(net.echoes, 0);
+}
+
+// A cycle that throws shows its box once and leaves the window idle, not a box every interval.
+TEST_F(Window, AFailingCycleStopsPingingUntilPingIsPressed) {
+    net.duringEcho = [] { throw std::runtime_error("echo broke"); };
+    DWORD thread = GetCurrentThreadId();
+    HWND formWindow = hwnd;
+    std::thread watcher([&] {
+        std::vector<HWND> open;
+        if (zvtest::WaitFor([&] { return !(open = MessageBoxesOf(thread, formWindow)).empty(); }, 20000))
+            PostMessageA(open[0], WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(hwnd, WM_TIMER, IDT_ChartTimer, 0);
+    watcher.join();
+    EXPECT_FALSE(form->ChartTimerRunning()) << "the clock stopped";
+    EXPECT_FALSE(form->Loop().Pinging());
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_cmdPing)));
+    net.duringEcho = nullptr;
+    Click(IDC_cmdPing);
+    EXPECT_TRUE(form->ChartTimerRunning()) << "Ping starts it again";
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ int Animation(bool on) {
     return 0;
 }
 
-int Close() {
-    HWND w = FindWindowA("#32770", "Pulsiva");
+int Close(const char* windowClass, const char* caption) {
+    HWND w = FindWindowA(windowClass, caption);
     if (w) PostMessageA(w, WM_CLOSE, 0, 0);
     return w ? 0 : 1;
 }
@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
     if (mode == "echo" && argc >= 4) return Echo(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 200);
     if (mode == "drive" && argc >= 3) return Drive(argv[2]);
     if (mode == "animation" && argc >= 3) return Animation(std::string(argv[2]) == "on");
-    if (mode == "close") return Close();
-    std::fprintf(stderr, "usage: pingbench echo ADDRESS COUNT [GAP_MS] | drive SITE | animation on|off | close\n");
+    if (mode == "close") return Close("#32770", "Pulsiva");
+    if (mode == "closefloor") return Close("PulsivaTrayFloor", "Tray floor");
+    std::fprintf(stderr, "usage: pingbench echo ADDRESS COUNT [GAP_MS] | drive SITE | animation on|off | close | closefloor\n");
     return 2;
 }

@@ -160,7 +160,12 @@ HWND FrmGetIp::Create() {
                               CreationParam(this));
 }
 
-bool FrmGetIp::PreTranslateMessage(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
+bool FrmGetIp::PreTranslateMessage(MSG& msg) {
+    // Only keys concern the dialog manager; anything else it would dispatch itself, through a second
+    // translation of every animation tick.
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    return hwnd_ && IsDialogMessageA(hwnd_, &msg);
+}
 
 WindowBase::Result FrmGetIp::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kShowNoticeMessage) {
@@ -221,10 +226,12 @@ void FrmGetIp::RequestIdle() {
 }
 
 void FrmGetIp::RestoreAfterFailure() {
-    const bool pinging = loop_.Pinging();
-    SetPingingControls(pinging);
-    SetTrayPingItemsEnabled(!pinging);
-    SetChartTimer(pinging);
+    // A cycle that failed once fails again at the next tick: rather than a box every interval, the
+    // clock stops and the window stands idle until the user presses Ping.
+    SetChartTimer(false);
+    SetPingingControls(false);
+    SetTrayPingItemsEnabled(true);
+    if (loop_.Pinging()) loop_.StopPinging();
 }
 
 void FrmGetIp::SetWindowIcons() {
@@ -320,6 +327,7 @@ void FrmGetIp::ShowFigures() {
     if (!hwnd_) return;
     SetDlgItemTextA(hwnd_, IDC_lblStats, watch_.StatsLine().c_str());
     UpdateChartTip();
+    if (options_.hooks.figures) options_.hooks.figures();
     std::string notice = watch_.TakeNotice();
     if (!notice.empty()) {
         notice_ = std::move(notice);

@@ -30,6 +30,7 @@ struct FrmGetIpHooks {
     std::function<void(bool)> trayPingItems;     // enable "&Ping" and "P&ing Interval"
     std::function<void()> check1Click;           // "Disable Animation" clicked
     std::function<void()> idle;                  // nothing waits, after RequestIdle()
+    std::function<void()> figures;               // after a ping, a start, a stop or a reset
 };
 
 // Opens a help topic: owner, help file, topic.
@@ -115,7 +116,7 @@ public:
 
 private:
     Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
-    // The controls and timers follow the loop's state again.
+    // Pinging stops: the failure is shown once, and the window waits for Ping.
     void RestoreAfterFailure() override;
     void SetWindowIcons();
     void Form_Load();

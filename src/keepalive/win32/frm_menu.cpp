@@ -53,6 +53,10 @@ bool FrmMenu::ItemEnabled(int position) const {
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
+void FrmMenu::SetAlertChecked(bool on) {
+    if (HMENU options = Options()) CheckMenuItem(options, IDM_mnuAlertOnOutage, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
 WindowBase::Result FrmMenu::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
@@ -88,6 +92,7 @@ void FrmMenu::OnCommand(int id) {
     case IDM_mnuOpts5: opts(kMnuHelp); break;
     case IDM_mnuOutageLog: opts(kMnuOutageLog); break;
     case IDM_mnuSaveActivity: opts(kMnuSaveActivity); break;
+    case IDM_mnuAlertOnOutage: opts(kMnuAlertOnOutage); break;
     case IDM_mnuOpts7: opts(kMnuClose); break;
     case IDM_mnuInterval0:
     case IDM_mnuInterval1:

@@ -17,7 +17,8 @@ inline constexpr int kMnuRestore = 4;
 inline constexpr int kMnuHelp = 5;
 inline constexpr int kMnuOutageLog = 6;
 inline constexpr int kMnuSaveActivity = 7;
-inline constexpr int kMnuClose = 9;
+inline constexpr int kMnuAlertOnOutage = 8;
+inline constexpr int kMnuClose = 10;
 
 class FrmMenu : public WindowBase {
 public:
@@ -42,6 +43,8 @@ public:
     // "&Ping" and "P&ing Interval"; "&Stop Ping" stays enabled.
     void SetPingItemsEnabled(bool enabled);
     bool ItemEnabled(int position) const;
+    // The check mark of "Alert on &Outage".
+    void SetAlertChecked(bool on);
 
 private:
     Result OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,10 +1,12 @@
 // The replacement window procedure through which the tray's notifications reach frmGetIp, and the
-// tray's pop-up menu.
+// tray's pop-up menu. The procedure is the window base's: its handlers, the menu's modal loop among
+// them, run as dispatches of the window's object.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 namespace zv {
 
@@ -21,7 +23,7 @@ public:
     TrayHook& operator=(const TrayHook&) = delete;
     ~TrayHook();
 
-    // Installs TrayWindowProc on the window and keeps the procedure it replaces.
+    // Installs the tray's handling over the procedure of the window, which must be a WindowBase's.
     void HookWindow(HWND hwnd);
     // Puts the previous procedure back.
     void UnhookWindow();
@@ -29,8 +31,7 @@ public:
     WNDPROC PreviousProc() const { return previous_; }
 
 private:
-    static LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    std::optional<LRESULT> TrayWindowProc(UINT msg, LPARAM lp);
 
     Handlers handlers_;
     HWND hwnd_ = nullptr;

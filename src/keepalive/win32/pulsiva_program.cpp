@@ -14,7 +14,8 @@ PulsivaProgram::PulsivaProgram(HINSTANCE instance, Registry& reg, PingNetwork& n
       animation_(*this),
       hook_({[this] { RestoreWindow(); }, [this] { ShowTrayMenu(menu_.hwnd()); },
              [this] { icon_.AddAgain(); }}),
-      icon_(options_.notify),
+      icon_(options_.notify, options_.shell ? *options_.shell : SystemShellVersion(),
+            options_.shell ? BalloonTipsAvailable(*options_.shell, true) : SystemHasBalloonTips()),
       menu_(instance, {[this](int index) { mnuOpts_Click(index); }, [this](int index) { mnuInterval_Click(index); }}),
       form_(instance, network, FormOptions()) {}
 
@@ -35,11 +36,13 @@ FrmGetIp::Options PulsivaProgram::FormOptions() {
     o.hooks.trayPingItems = [this](bool enabled) { menu_.SetPingItemsEnabled(enabled); };
     o.hooks.check1Click = [this] { Check1_Click(); };
     o.hooks.idle = [this] { AddDueTrayIcon(); };
+    o.hooks.figures = [this] { ShowLine(); };
     return o;
 }
 
 HWND PulsivaProgram::Create() {
     menu_.Load();
+    menu_.SetAlertChecked(alertOnOutage_);
     return form_.Create();
 }
 
@@ -54,6 +57,7 @@ void PulsivaProgram::mnuOpts_Click(int index) {
         break;
     case kMnuOutageLog: form_.OutageLog_Click(hwnd()); break;
     case kMnuSaveActivity: form_.SaveActivity_Click(hwnd()); break;
+    case kMnuAlertOnOutage: SetAlertOnOutage(!alertOnOutage_); break;
     case kMnuClose: form_.cmdExit_Click(); break;
     }
 }
@@ -66,6 +70,24 @@ void PulsivaProgram::RestoreWindow() {
     ShowWindow(h, SW_SHOWNORMAL);
     SetForegroundWindow(h);
     startsInTray_ = false;
+}
+
+void PulsivaProgram::ShowLine() {
+    LineMonitor& watch = form_.Watch();
+    if (watch.LineDown()) {
+        if (icon_.ShownFrame() != kDownFrame) icon_.Change(kDownFrame);
+    } else if (icon_.ShownFrame() == kDownFrame) {
+        icon_.Change(form_.AnimationRunning() ? animation_.IconFrame() : kStillFrame);
+    }
+    icon_.SetTip(watch.TrayTip());
+    if (std::optional<OutageAlert> alert = watch.TakeAlert(); alert && alertOnOutage_) {
+        icon_.ShowBalloon(alert->text, alert->down);
+    }
+}
+
+void PulsivaProgram::SetAlertOnOutage(bool on) {
+    alertOnOutage_ = on;
+    menu_.SetAlertChecked(on);
 }
 
 void PulsivaProgram::Check1_Click() { animation_.Check1_Click(IsDlgButtonChecked(hwnd(), IDC_Check1) == BST_CHECKED); }
@@ -116,7 +138,7 @@ void PulsivaProgram::AddDueTrayIcon() {
     if (!trayIconDue_) return;
     trayIconDue_ = false;
     // The frame the animation has reached by now; a window already closed gets no icon.
-    if (hwnd()) icon_.Add(hwnd(), animation_.IconFrame(), kTrayTip);
+    if (hwnd()) icon_.Add(hwnd(), animation_.IconFrame(), form_.Watch().TrayTip());
 }
 
 void PulsivaProgram::CloseMenuForm() { menu_.Unload(); }
@@ -138,7 +160,8 @@ std::string PulsivaProgram::ProgramPath() {
 
 // ---- TrayIconView ---------------------------------------------------------------------------
 
-void PulsivaProgram::ShowFrame(int frame) { icon_.Change(frame); }
+// While the line is down its picture stands, even when the animation was switched on again.
+void PulsivaProgram::ShowFrame(int frame) { icon_.Change(form_.Watch().LineDown() ? kDownFrame : frame); }
 
 void PulsivaProgram::SetAnimationTimer(bool on) {
     if (on) form_.AnimationOn();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/echo.h"
@@ -25,6 +26,8 @@ public:
         NotifyIconCall notify;      // empty: Shell_NotifyIconA
         std::string programPath;    // the autostart entry's data; empty: this program's own file
         LogPlace outageLog;         // no file: the outage log's usual place
+        // The shell the tray icon is made for, with balloons from 5.0; empty: the system's own.
+        std::optional<ShellVersion> shell;
     };
 
     PulsivaProgram(HINSTANCE instance, Registry& reg, PingNetwork& network, Options options);
@@ -52,11 +55,14 @@ public:
     // The tray menu's commands.
     void mnuOpts_Click(int index);
     void mnuInterval_Click(int index);
+    bool AlertOnOutage() const { return alertOnOutage_; }
     // Double click on the icon, "&Restore": the window in normal state, shown.
     void RestoreWindow();
 
 private:
     void Check1_Click();
+    // After every change of the figures: the down picture, the tooltip and an outage's balloon.
+    void ShowLine();
 
     // LifecycleWindow
     void HookWindow() override;
@@ -78,6 +84,8 @@ private:
     std::string ProgramPath() override;
     void SetOutageLosses(int losses) override;
     int OutageLosses() override;
+    void SetAlertOnOutage(bool on) override;
+    bool AlertOnOutage() override { return alertOnOutage_; }
 
     // TrayIconView
     void ShowFrame(int frame) override;
@@ -96,6 +104,7 @@ private:
     FrmGetIp form_;
     bool startsInTray_ = false;
     bool trayIconDue_ = false;
+    bool alertOnOutage_ = true;
 };
 
 }  // namespace zv

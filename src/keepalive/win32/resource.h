@@ -29,7 +29,7 @@
 #define IDC_lblStats 2019
 
 // frmMenu, the hidden form that carries the tray's pop-up menu: mnuOptions with the items of the
-// control array mnuOpts (3 and 8 are separators), the submenu mnuInterval, and the outage log's items.
+// control array mnuOpts (3 and 9 are separators), the submenu mnuInterval, and the outage log's items.
 #define IDR_frmMenu 2100
 #define IDM_mnuOpts0 2101
 #define IDM_mnuOpts1 2102
@@ -42,6 +42,7 @@
 #define IDM_mnuInterval3 2113
 #define IDM_mnuOutageLog 2114
 #define IDM_mnuSaveActivity 2115
+#define IDM_mnuAlertOnOutage 2116
 
 // frmGetIp's timers
 #define IDT_ChartTimer 1

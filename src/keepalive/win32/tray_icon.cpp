@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/opsysinfo.h"
 #include "platform/win32/desktop.h"
 
 namespace zv {
@@ -30,20 +31,51 @@ void AddFrame(HIMAGELIST list, const IconPicture& picture) {
     ImageList_Add(list, colour.get(), monochrome.get());
 }
 
+void CopyText(char* to, std::size_t room, const std::string& text) {
+    const std::size_t n = text.size() < room - 1 ? text.size() : room - 1;
+    std::memcpy(to, text.data(), n);
+    to[n] = '\0';
+}
+
+// The DLLVERSIONINFO record of DllGetVersion, which shell32 exports from 4.71 on.
+struct DllVersionInfo {
+    DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
+};
+using DllGetVersionCall = HRESULT(CALLBACK*)(DllVersionInfo*);
+
 }  // namespace
 
-TrayIcon::TrayIcon(NotifyIconCall call) : call_(std::move(call)) {
+ShellVersion SystemShellVersion() {
+    ShellVersion version;  // 4.0: the shell of Windows 95 and NT 4, which has no DllGetVersion
+    HMODULE shell32 = GetModuleHandleA("shell32.dll");
+    if (!shell32) return version;
+    auto call = reinterpret_cast<DllGetVersionCall>(reinterpret_cast<void*>(GetProcAddress(shell32, "DllGetVersion")));
+    DllVersionInfo info{sizeof info, 0, 0, 0, 0};
+    if (call && call(&info) == S_OK) version = {info.dwMajorVersion, info.dwMinorVersion};
+    return version;
+}
+
+bool SystemHasBalloonTips() {
+    const COpSysInfo os(SystemVersionQuery());
+    // Only Me among the 9x family, and 2000 on among the NT family, carry a balloon shell.
+    const bool family = os.IsWinXP() || os.IsWin2K() || (!os.IsWinNT() && os.IsWinME());
+    return BalloonTipsAvailable(SystemShellVersion(), family);
+}
+
+TrayIcon::TrayIcon(NotifyIconCall call, ShellVersion shell, bool balloons)
+    : call_(std::move(call)), shell_(shell), balloons_(balloons) {
     if (!call_) {
-        call_ = [](DWORD message, NotifyIconData88& data) {
+        call_ = [](DWORD message, NotifyIconRecord& data) {
             return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&data));
         };
     }
-    imageList1_.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, kTrayFrames, 0));
+    imageList1_.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, kTrayPictures, 0));
     for (int frame = 1; frame <= kTrayFrames; ++frame) AddFrame(imageList1_.get(), TrayFramePicture(frame));
+    AddFrame(imageList1_.get(), TrayDownPicture());
 }
 
 HICON TrayIcon::FrameIcon(int frame) {
-    if (frame < 1 || frame > kTrayFrames) return nullptr;
+    if (frame < 1 || frame > kTrayPictures) return nullptr;
     // Each icon is made when its frame is first shown: all sixteen at once held up the window's start.
     UniqueIcon& icon = icons_[frame - 1];
     if (!icon) icon.reset(ImageList_GetIcon(imageList1_.get(), frame - 1, ILD_NORMAL));
@@ -54,19 +86,22 @@ TrayIcon::~TrayIcon() {
     if (added_) Remove();
 }
 
-void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip) {
-    NotifyIconData88 data{};
-    // 88 bytes in the 32-bit program; the same first form, with wider handles, in a 64-bit build.
-    data.cbSize = sizeof data;
+void TrayIcon::Send(DWORD message, UINT flags, int frame, const std::string& tip, const std::string& info,
+                    bool warning) {
+    NotifyIconRecord data{};
+    data.cbSize = NotifyIconRecordSize(shell_);
     data.hWnd = owner_;
     data.uID = kTrayIconId;
     data.uFlags = flags;
     // The shell copies the picture; the icon stays ours.
     if (flags & NIF_ICON) data.hIcon = FrameIcon(frame);
     if (flags & NIF_MESSAGE) data.uCallbackMessage = kTrayCallbackMessage;
-    if (flags & NIF_TIP) {
-        std::size_t n = tip.size() < kTrayTipSize - 1 ? tip.size() : kTrayTipSize - 1;
-        std::memcpy(data.szTip, tip.data(), n);
+    if (flags & NIF_TIP) CopyText(data.szTip, TrayTipRoom(shell_), tip);
+    if (flags & kTrayInfoFlag) {
+        CopyText(data.szInfo, sizeof data.szInfo, info);
+        CopyText(data.szInfoTitle, sizeof data.szInfoTitle, "Pulsiva");
+        data.uTimeout = kBalloonMs;
+        data.dwInfoFlags = warning ? kBalloonWarning : kBalloonInfo;
     }
     call_(message, data);
 }
@@ -87,6 +122,16 @@ void TrayIcon::Change(int frame) {
     if (!added_) return;
     frame_ = frame;
     Send(NIM_MODIFY, kTrayChangeFlags, frame, std::string());
+}
+
+void TrayIcon::SetTip(const std::string& tip) {
+    if (!added_ || tip == tip_) return;
+    tip_ = tip;
+    Send(NIM_MODIFY, NIF_TIP, 0, tip);
+}
+
+void TrayIcon::ShowBalloon(const std::string& text, bool warning) {
+    if (added_ && balloons_) Send(NIM_MODIFY, kTrayInfoFlag, 0, std::string(), text, warning);
 }
 
 void TrayIcon::Remove() {

@@ -3,6 +3,7 @@
 #include "platform/win32/window_base.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <exception>
 
@@ -58,6 +59,9 @@ void ReportWindowFailure(HWND owner, const std::string& caption, const char* wha
 }
 
 WindowBase::~WindowBase() {
+    // Deleted under one of its own handlers, the object would be used again when the handler returns.
+    assert(depth_ == 0 && "a window object deleted during a dispatch of its own");
+    UnhookOwnWindow();
     while (!attached_.empty()) Detach(attached_.back().hwnd);
     if (hwnd_) RemovePropA(hwnd_, kObjectProperty);
 }
@@ -99,6 +103,25 @@ void WindowBase::Detach(HWND hwnd) {
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->previous));
     }
     attached_.erase(it);
+}
+
+bool WindowBase::HookOwnWindow(MessageFilter filter) {
+    if (!hwnd_ || ownPrevious_ || !filter) return false;
+    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
+    if (!previous) return false;
+    ownFilter_ = std::move(filter);
+    ownPrevious_ = previous;
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnHookProc));
+    return true;
+}
+
+void WindowBase::UnhookOwnWindow() {
+    if (!ownPrevious_) return;
+    if (hwnd_ && reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) == &OwnHookProc) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ownPrevious_));
+    }
+    ownPrevious_ = nullptr;
+    ownFilter_ = nullptr;
 }
 
 void WindowBase::AttachWindow(HWND hwnd) {
@@ -157,6 +180,34 @@ LRESULT CALLBACK WindowBase::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     const Result result = object ? object->Dispatch(hwnd, msg, wp, lp) : std::nullopt;
     if (result) return *result;
     return previous ? CallWindowProcA(previous, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK WindowBase::OwnHookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    WindowBase* object = FromWindow(hwnd);
+    WNDPROC previous = object ? object->ownPrevious_ : nullptr;
+    if (!previous) return DefWindowProcA(hwnd, msg, wp, lp);
+    // The filter is copied: it may unhook the window (shut-down runs inside the dialog's handlers).
+    const MessageFilter filter = object->ownFilter_;
+    object->Enter();
+    Result result;
+    try {
+        result = filter(msg, wp, lp);
+    } catch (const std::exception& e) {
+        object->Failed(msg, e.what());
+        result = 0;
+    } catch (...) {
+        object->Failed(msg, "unknown exception");
+        result = 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        object->ownPrevious_ = nullptr;
+        object->ownFilter_ = nullptr;
+    }
+    // What the filter leaves goes on after its count has ended: the dialog's handlers count their own,
+    // and a WM_CLOSE there must not look as if it came under a handler.
+    const bool handled = result.has_value();
+    object->Leave();
+    return handled ? *result : CallWindowProcA(previous, hwnd, msg, wp, lp);
 }
 
 WindowBase::Result WindowBase::Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

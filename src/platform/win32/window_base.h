@@ -51,6 +51,16 @@ public:
     // is returned.
     static HWND GiveToWindow(std::unique_ptr<WindowBase> object);
 
+    // Puts a procedure over the object's own window (a dialog's, which the dialog manager calls):
+    // each message goes first to `filter`, and what it leaves to the procedure the window had. Both
+    // run as one dispatch of the object, so a modal loop the filter runs is counted like any other.
+    using MessageFilter = std::function<std::optional<LRESULT>(UINT msg, WPARAM wp, LPARAM lp)>;
+    bool HookOwnWindow(MessageFilter filter);
+    // Puts the window's own procedure back, while ours is still the one installed.
+    void UnhookOwnWindow();
+    // The procedure the own window had before HookOwnWindow; null when it is not hooked.
+    WNDPROC OwnPreviousProc() const { return ownPrevious_; }
+
 protected:
     // The answer to one message; nullopt when the handler leaves it to the default (DefWindowProc, a
     // dialog's FALSE, a subclassed control's own procedure). A dialog's answer is put where the dialog
@@ -90,6 +100,7 @@ private:
     };
 
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK OwnHookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void Join(HWND hwnd, WNDPROC previous);
     void Detach(HWND hwnd);
     WNDPROC PreviousProc(HWND hwnd) const;
@@ -102,6 +113,8 @@ private:
     void Failed(UINT msg, const char* what);
 
     std::vector<Attached> attached_;
+    MessageFilter ownFilter_;
+    WNDPROC ownPrevious_ = nullptr;
     int depth_ = 0;
     bool ownedByWindow_ = false;
     bool destroyed_ = false;
