@@ -63,7 +63,7 @@ TEST(CustomPageWindow, TheRunStepsTheBarAndEndsOnTheTwentyFirstTick) {
 TEST(CustomPageWindow, RefusedChangesAreReportedAtTheEndOfTheRun) {
     Form1Harness h(zv::WindowsFamily::WinMe);
     ASSERT_TRUE(h.Create());
-    h.registry.RefuseCalls(zv::RegCall::Set, 1, 1);  // every value the registry is given
+    h.registry.RefuseCalls(zv::RegCall::Set, 2, 1);  // every value the registry is given after the run's record
     h.Command(IDM_mnuManual);
     h.Select(Combo(2), 1);   // two values
     h.Select(Combo(33), 4);  // one value

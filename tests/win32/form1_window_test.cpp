@@ -377,8 +377,9 @@ TEST_F(Form1WindowXp, RefusedChangesShowAMessageInsteadOfTheRestartNotice) {
     EXPECT_TRUE(h.Enabled(IDC_Command1));
     h.registry.SetReadOnly(false);
 
-    // Values the registry refuses one by one are counted and told at the end.
-    h.registry.RefuseCalls(zv::RegCall::Set, 1, 1);
+    // Values the registry refuses one by one are counted and told at the end (the run's record, the first
+    // value written, is taken).
+    h.registry.RefuseCalls(zv::RegCall::Set, 2, 1);
     h.Click(IDC_Command1);
     for (int i = 0; i < 21; ++i) h.Tick();
     ASSERT_EQ(h.messages.size(), 2u);
@@ -400,7 +401,7 @@ TEST_F(Form1WindowXp, RefusedChangesShowAMessageInsteadOfTheRestartNotice) {
 
     // Refused again: the earlier run's "Restart" goes; the notice speaks for the last run only.
     zv::WriteRegDword(h.registry, zv::kHkeyLocalMachine, zvtest::kTcpip, "DefaultTTL", 5);
-    h.registry.RefuseCalls(zv::RegCall::Set, 1, 1);
+    h.registry.RefuseCalls(zv::RegCall::Set, 2, 1);
     h.Click(IDC_Command1);
     for (int i = 0; i < 21; ++i) h.Tick();
     EXPECT_EQ(h.messages.size(), 3u);
