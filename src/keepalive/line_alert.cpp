@@ -44,7 +44,8 @@ bool BalloonTipsAvailable(ShellVersion shell, bool familyHasBalloonShell) {
 unsigned NotifyIconRecordSize(ShellVersion shell, unsigned pointerSize) {
     // Past the 88 bytes: a longer tip (64 more), state and mask, the balloon's text, time-out, title
     // and flags; then, from 6.0, a GUID.
-    const unsigned wide = pointerSize > 4 ? 2 * (pointerSize - 4) : 0;  // hWnd and hIcon
+    // In a 64-bit build hWnd and hIcon are 8 bytes, and each follows a 4-byte field that is padded to 8.
+    const unsigned wide = pointerSize == 8 ? 16 : 0;
     const unsigned first = 88 + wide;
     if (shell.major < 5) return first;
     const unsigned second = first + 64 + 4 + 4 + 256 + 4 + 64 + 4;

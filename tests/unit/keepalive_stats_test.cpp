@@ -220,8 +220,8 @@ TEST(LineAlerts, DurationsTipsAndTheShellsRecord) {
         unsigned major, minor;
         bool family, balloons;
         unsigned size32, size64, tip;
-    } shells[] = {{4, 72, true, false, 88, 96, 64}, {5, 0, true, true, 488, 496, 128},
-                  {6, 0, true, true, 504, 512, 128}, {6, 0, false, false, 504, 512, 128}};
+    } shells[] = {{4, 72, true, false, 88, 104, 64}, {5, 0, true, true, 488, 504, 128},
+                  {6, 0, true, true, 504, 520, 128}, {6, 0, false, false, 504, 520, 128}};
     for (const Shell& s : shells) {
         const ShellVersion v{s.major, s.minor};
         EXPECT_EQ(BalloonTipsAvailable(v, s.family), s.balloons) << s.major << "." << s.minor << " " << s.family;

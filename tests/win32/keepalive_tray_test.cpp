@@ -505,7 +505,9 @@ TEST_F(Tray, AnOutageShowsTheDownPictureAndItsTwoBalloons) {
         bool alertsOff;
         unsigned size;
         int balloons;
-    } cases[] = {{{5, 0}, false, 488, 2}, {{4, 72}, false, 88, 0}, {{6, 0}, true, 504, 0}};
+    } cases[] = {{{5, 0}, false, sizeof(void*) == 8 ? 504u : 488u, 2},
+                 {{4, 72}, false, sizeof(void*) == 8 ? 104u : 88u, 0},
+                 {{6, 0}, true, sizeof(void*) == 8 ? 520u : 504u, 0}};
     for (const Case& c : cases) {
         shell = c.shell;
         if (c.alertsOff) {
