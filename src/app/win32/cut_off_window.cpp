@@ -53,6 +53,7 @@ void AskAboutCutOffRun(HINSTANCE instance, const Form1Services& services, HWND o
         CutOffWindow window(*run);
         const INT_PTR choice = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CutOffRun), owner,
                                                WindowBase::DialogProc, WindowBase::CreationParam(&window));
+        if (choice == -1) return;  // no window, no answer: the record stays for the next start
         if (choice != IDC_CutOff_PutBack) {
             KeepCutOffRunFromWindow(services);
             return;
