@@ -157,23 +157,38 @@ bool CanUndo(Registry& reg, SafetyFolder& folder) {
     return IsSafetyBackupName(name) && folder.Exists(name);
 }
 
+namespace {
+
+// Reads the safety backup of that name from the folder and checks it whole; why it cannot be put back,
+// or empty with `run` set to the Undo that puts it back.
+std::string PutBackRun(WriteRunContext& context, const std::string& name, WriteRun* run) {
+    std::string error;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (IsSafetyBackupName(name)) bytes = context.folder.Read(name, &error);
+    SafetyBackup backup;
+    std::string why = CheckSafetyBackup(context.family, name, bytes, error, &backup);
+    if (!why.empty()) return why;
+    run->kind = RunKind::Undo;
+    run->detail = SafetyBackupShownName(name);
+    run->plan = [backup](Registry& reg) {
+        RestoreSafetyBackup(reg, backup);
+        return std::string();
+    };
+    return {};
+}
+
+}  // namespace
+
 WriteRunOutcome RunUndo(WriteRunContext& context) {
     const std::string name = ReadLastSafetyBackup(context.registry);
     if (!IsSafetyBackupName(name)) return Stop(WriteRunStatus::Refused, "There is nothing to undo.");
-    std::string error;
-    const auto bytes = context.folder.Read(name, &error);
-    SafetyBackup backup;
-    const std::string why = CheckSafetyBackup(context.family, name, bytes, error, &backup);
-    if (!why.empty()) {
+    WriteRun undo;
+    if (const std::string why = PutBackRun(context, name, &undo); !why.empty()) {
         // Whatever is wrong with the file will stay wrong: Undo is no longer offered.
         ForgetLastSafetyBackup(context.registry);
         return Stop(WriteRunStatus::Refused, "The last change cannot be undone: " + why + kNothingChanged);
     }
-    const WritePlan putBack = [backup](Registry& reg) {
-        RestoreSafetyBackup(reg, backup);
-        return std::string();
-    };
-    WriteRunOutcome out = RunWrite(context, WriteRun{RunKind::Undo, SafetyBackupShownName(name), putBack, {}});
+    WriteRunOutcome out = RunWrite(context, undo);
     // Everything is as it was before that run already: there is nothing left to undo.
     if (out.status == WriteRunStatus::NothingToChange) ForgetLastSafetyBackup(context.registry);
     return out;
@@ -182,22 +197,11 @@ WriteRunOutcome RunUndo(WriteRunContext& context) {
 WriteRunOutcome PutBackCutOffRun(WriteRunContext& context) {
     const auto cutOff = ReadRecordedRun(context.registry);
     if (!cutOff) return Stop(WriteRunStatus::NothingToChange, "There is nothing to put back.");
-    std::string error;
-    std::optional<std::vector<std::uint8_t>> bytes;
-    if (IsSafetyBackupName(cutOff->safetyBackup)) bytes = context.folder.Read(cutOff->safetyBackup, &error);
-    SafetyBackup backup;
-    const std::string why = CheckSafetyBackup(context.family, cutOff->safetyBackup, bytes, error, &backup);
-    if (!why.empty()) {
+    WriteRun run;
+    if (const std::string why = PutBackRun(context, cutOff->safetyBackup, &run); !why.empty()) {
         ClearRecordedRun(context.registry);
         return Stop(WriteRunStatus::Refused, "The values from before cannot be put back: " + why + kNothingChanged);
     }
-    WriteRun run;
-    run.kind = RunKind::Undo;
-    run.detail = SafetyBackupShownName(cutOff->safetyBackup);
-    run.plan = [backup](Registry& reg) {
-        RestoreSafetyBackup(reg, backup);
-        return std::string();
-    };
     run.putsBackCutOffRun = true;
     WriteRunOutcome out = RunWrite(context, run);
     if (out.status == WriteRunStatus::NothingToChange) ClearRecordedRun(context.registry);
